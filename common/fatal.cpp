@@ -1,0 +1,34 @@
+#include "common/fatal.h"
+
+#include <cstdio>
+
+namespace tosilk {
+namespace {
+
+void PlatformHandler(std::string_view message) { ShowFatalAndExit(message); }
+
+FatalHandler g_handler = &PlatformHandler;
+
+}  // namespace
+
+void FatalFailure(std::string_view message) {
+  g_handler(message);
+  // A handler that returns has broken its promise; the process still ends.
+  ExitFatally();
+}
+
+void FatalOutOfTextMemory(std::size_t bytes) {
+  // Formatted on the stack: the heap is what just failed.
+  char message[96];
+  const int length = std::snprintf(message, sizeof message,
+                                   "内存不足：无法分配 %zu 字节的文本内存", bytes);
+  FatalFailure(std::string_view(message, static_cast<std::size_t>(length)));
+}
+
+FatalHandler SetFatalHandler(FatalHandler handler) {
+  FatalHandler previous = g_handler;
+  g_handler = handler != nullptr ? handler : &PlatformHandler;
+  return previous;
+}
+
+}  // namespace tosilk

@@ -1,0 +1,138 @@
+#include <windows.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "common/command_line.h"
+#include "common/process.h"
+#include "common/text.h"
+#include "common/unique_handle_win.h"
+#include "common/wide_win.h"
+
+namespace tosilk {
+namespace {
+
+// Opens the null device as a handle the child may inherit.
+UniqueHandle OpenNullDevice(DWORD access) {
+  SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  return UniqueHandle(CreateFileW(L"NUL", access, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  &inheritable, OPEN_EXISTING, 0, nullptr));
+}
+
+// Owns a process-thread attribute list that lets the child inherit exactly
+// the handles given, however many other inheritable handles the process has.
+class InheritList {
+ public:
+  explicit InheritList(HANDLE* handles, std::size_t count) {
+    SIZE_T size = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+    storage_ = std::make_unique<char[]>(size);
+    list_ = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage_.get());
+    if (!InitializeProcThreadAttributeList(list_, 1, 0, &size)) {
+      list_ = nullptr;
+      return;
+    }
+    if (!UpdateProcThreadAttribute(list_, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles,
+                                   count * sizeof(HANDLE), nullptr, nullptr)) {
+      DeleteProcThreadAttributeList(list_);
+      list_ = nullptr;
+    }
+  }
+  ~InheritList() {
+    if (list_ != nullptr) DeleteProcThreadAttributeList(list_);
+  }
+  InheritList(const InheritList&) = delete;
+  InheritList& operator=(const InheritList&) = delete;
+
+  LPPROC_THREAD_ATTRIBUTE_LIST get() const { return list_; }
+
+ private:
+  std::unique_ptr<char[]> storage_;
+  LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
+};
+
+std::string DescribeExitCode(DWORD code) {
+  char text[48];
+  // NTSTATUS codes such as 0xC0000005 (access violation) read better in hex.
+  if (code >= 0xC0000000u) {
+    std::snprintf(text, sizeof text, "退出码 0x%08lX", static_cast<unsigned long>(code));
+  } else {
+    std::snprintf(text, sizeof text, "退出码 %lu", static_cast<unsigned long>(code));
+  }
+  return text;
+}
+
+}  // namespace
+
+ProcessOutcome RunProgram(const std::string& program, const std::vector<std::string>& words) {
+  ProcessOutcome outcome;
+
+  HANDLE read_raw = nullptr;
+  HANDLE write_raw = nullptr;
+  if (!CreatePipe(&read_raw, &write_raw, nullptr, 0)) {
+    outcome.start_error = SystemErrorText(GetLastError());
+    return outcome;
+  }
+  UniqueHandle read_end(read_raw);
+  UniqueHandle write_end(write_raw);
+  SetHandleInformation(write_end.get(), HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+  UniqueHandle null_in = OpenNullDevice(GENERIC_READ);
+  UniqueHandle null_out = OpenNullDevice(GENERIC_WRITE);
+  if (!null_in.valid() || !null_out.valid()) {
+    outcome.start_error = SystemErrorText(GetLastError());
+    return outcome;
+  }
+
+  HANDLE inherited[] = {null_in.get(), null_out.get(), write_end.get()};
+  InheritList inherit_list(inherited, std::size(inherited));
+
+  STARTUPINFOEXW startup{};
+  startup.StartupInfo.cb = sizeof startup;
+  startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+  startup.StartupInfo.wShowWindow = SW_HIDE;
+  startup.StartupInfo.hStdInput = null_in.get();
+  startup.StartupInfo.hStdOutput = null_out.get();
+  startup.StartupInfo.hStdError = write_end.get();
+  DWORD flags = CREATE_NO_WINDOW;
+  if (inherit_list.get() != nullptr) {
+    startup.lpAttributeList = inherit_list.get();
+    flags |= EXTENDED_STARTUPINFO_PRESENT;
+  }
+
+  // The full program path goes as the application name too, so that a path
+  // with blanks can never start a different program named by its first part.
+  const std::wstring application = Widen(program);
+  std::wstring command_line = Widen(JoinCommandLine(words));
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(application.c_str(), command_line.data(), nullptr, nullptr, TRUE,
+                      flags, nullptr, nullptr, &startup.StartupInfo, &info)) {
+    outcome.start_error = SystemErrorText(GetLastError());
+    return outcome;
+  }
+  outcome.started = true;
+  UniqueHandle process(info.hProcess);
+  UniqueHandle thread(info.hThread);
+  // Only the child may hold the write end now, so the pipe reads as broken
+  // once the child (and anything it left running) has closed it.
+  write_end.reset();
+
+  LastLineCollector collector;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(read_end.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
+    collector.Feed(std::string_view(buffer, got));
+  }
+  outcome.last_error_line = collector.Finish();
+
+  WaitForSingleObject(process.get(), INFINITE);
+  DWORD code = 0;
+  if (!GetExitCodeProcess(process.get(), &code)) {
+    outcome.exit_description = SystemErrorText(GetLastError());
+    return outcome;
+  }
+  outcome.exited_zero = code == 0;
+  outcome.exit_description = DescribeExitCode(code);
+  return outcome;
+}
+
+}  // namespace tosilk

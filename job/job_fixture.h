@@ -1,0 +1,110 @@
+// A program folder for job tests: a fresh temporary folder holding the two
+// stand-in tools, a fixed clock and a generator of its own, so the names and
+// the words each tool receives are known in advance.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/paths.h"
+#include "common/text.h"
+#include "job/encode_job.h"
+#include "testing/fs_util.h"
+
+namespace tosilk {
+
+// 7 December 2024, 12:31:54 local time.
+inline LocalTime FixedTime() { return {2024, 12, 7, 12, 31, 54}; }
+inline constexpr const char* kFixedStamp = "2024年12月7日12时31分54秒";
+
+class ProgramFolder {
+ public:
+  explicit ProgramFolder(std::string_view label) : folder_(label) {
+    namespace fs = std::filesystem;
+    const fs::path standins =
+        testing::Utf8Path(ProgramDirectory()) / ".." / "standin";
+    for (const char* role : {"ffmpeg", "silk_v3_encoder"}) {
+      const std::string name = std::string(role) + std::string(kExecutableSuffix);
+      fs::copy_file(standins / name, folder_.path() / name);
+    }
+    setting_.program_directory = folder_.text();
+    setting_.clock = &FixedTime;
+    setting_.suffixes = &suffixes_;
+  }
+
+  const std::filesystem::path& path() const { return folder_.path(); }
+  std::string text() const { return folder_.text(); }
+  std::filesystem::path result() const { return folder_.path() / "result"; }
+
+  // The full path, as a text, of `name` inside the folder.
+  std::string Inside(std::string_view name) const {
+    return Join({text(), kPathSeparator, name});
+  }
+  // The base of the job files for the suffix, in the result folder.
+  std::string Base(std::string_view suffix) const {
+    return Join({text(), kPathSeparator, "result", kPathSeparator, kFixedStamp, suffix});
+  }
+
+  // Writes a source file into the folder and returns its full path.
+  std::string AddSource(std::string_view name, std::string_view content = "RIFF audio") const {
+    testing::WriteAll(path() / testing::Utf8Path(name), content);
+    return Inside(name);
+  }
+
+  // Tells the stand-in `role` how to behave (see tools/standin/standin.h).
+  void Behave(std::string_view role, std::string_view behaviour) const {
+    testing::WriteAll(path() / testing::Utf8Path(std::string(role) + ".behave"), behaviour);
+  }
+
+  // The words the stand-in `role` received last, or nothing if it never ran.
+  std::vector<std::string> WordsOf(std::string_view role) const {
+    const std::string record =
+        testing::ReadAll(path() / testing::Utf8Path(std::string(role) + ".args"));
+    std::vector<std::string> words;
+    std::size_t start = 0;
+    for (std::size_t end; (end = record.find('\0', start)) != std::string::npos; start = end + 1) {
+      words.push_back(record.substr(start, end - start));
+    }
+    return words;
+  }
+
+  // The names of the entries in the result folder.
+  std::vector<std::string> ResultEntries() const {
+    std::vector<std::string> names;
+    std::error_code missing;
+    for (const auto& entry : std::filesystem::directory_iterator(result(), missing)) {
+      names.push_back(testing::PathText(entry.path().filename()));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  JobOutcome Run(std::string_view typed) const { return RunEncodingJob(typed, setting_); }
+
+  JobSetting& setting() { return setting_; }
+
+ private:
+  testing::TempFolder folder_;
+  SuffixGenerator suffixes_;
+  JobSetting setting_;
+};
+
+// The words the converter must receive for one job.
+inline std::vector<std::string> ConverterWords(const ProgramFolder& folder,
+                                               const std::string& source,
+                                               const std::string& base) {
+  return {folder.Inside(Join({"ffmpeg", kExecutableSuffix})), "-y", "-i", source, "-f", "s16le",
+          "-ar", "24000", "-ac", "1", Join({base, ".pcm"})};
+}
+
+// The words the encoder must receive for one job.
+inline std::vector<std::string> EncoderWords(const ProgramFolder& folder, const std::string& base) {
+  return {folder.Inside(Join({"silk_v3_encoder", kExecutableSuffix})), Join({base, ".pcm"}),
+          Join({base, ".silk"}), "-tencent"};
+}
+
+}  // namespace tosilk

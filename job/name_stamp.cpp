@@ -1,0 +1,37 @@
+#include "job/name_stamp.h"
+
+#include <cstdio>
+
+#include "common/text.h"
+
+namespace tosilk {
+
+std::string DateTimeText(const LocalTime& t) {
+  // Twelve numbers of up to eleven digits and six three-byte characters fit.
+  char text[128];
+  int length = std::snprintf(text, sizeof text, "%d年%d月%d日", t.year, t.month, t.day);
+  const std::size_t room = sizeof text - static_cast<std::size_t>(length);
+  if (t.second != 0) {
+    length += std::snprintf(text + length, room, "%d时%d分%d秒", t.hour, t.minute, t.second);
+  } else if (t.minute != 0) {
+    length += std::snprintf(text + length, room, "%d时%d分", t.hour, t.minute);
+  } else if (t.hour != 0) {
+    length += std::snprintf(text + length, room, "%d时", t.hour);
+  }
+  return Join({std::string_view(text, static_cast<std::size_t>(length))});
+}
+
+std::string SuffixGenerator::Next() {
+  state_ = state_ * 214013u + 2531011u;
+  const std::uint32_t r = (state_ >> 16) & 0x7FFFu;
+  // Asked for in 10000..99999; since r is at most 32767 it lands in
+  // 10000..42767.
+  return DecimalText(10000 + r % 90000);
+}
+
+SuffixGenerator& ProcessSuffixes() {
+  static SuffixGenerator generator;
+  return generator;
+}
+
+}  // namespace tosilk

@@ -1,0 +1,8 @@
+#include <string>
+#include <vector>
+
+#include "tools/standin/standin.h"
+
+int main(int argc, char** argv) {
+  return tosilk::standin::Run(STANDIN_ROLE, std::vector<std::string>(argv, argv + argc));
+}

@@ -1,0 +1,27 @@
+// Stand-ins for ffmpeg and silk_v3_encoder, for tests. Each writes down the
+// exact words it received (as its own C runtime split its command line) into
+// ROLE.args beside itself, one word after another, each ended by a NUL byte,
+// and then behaves as told by ROLE.behave beside itself, if that exists:
+//
+//   exit=N        fail with exit code N, writing no file
+//   stderr=TEXT   the last line written to standard error (with exit=N)
+//   noise=N       first write N progress lines to standard error
+//   output=KIND   what to write instead of the usual output: "none" (nothing,
+//                 yet exit 0), "empty" (an empty file), "bad" (a file that is
+//                 not SILK), "header" (a SILK header and nothing after it)
+//
+// Without it, the converter writes 0.1 s of PCM (nothing for an empty source)
+// to its last word, and the encoder writes a small SILK file to its third.
+// Like the real tools, both fail when their input does not exist.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tosilk::standin {
+
+// The role, "ffmpeg" or "silk_v3_encoder", and the words as received.
+int Run(std::string_view role, const std::vector<std::string>& words);
+
+}  // namespace tosilk::standin
