@@ -1,0 +1,32 @@
+#include "ui/window_description.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace tosilk {
+
+const ControlDescription& Control(const WindowDescription& window, std::string_view name) {
+  for (const ControlDescription& control : window.controls) {
+    if (control.name == name) return control;
+  }
+  // The names are constants of this program; asking for another is a bug.
+  std::abort();
+}
+
+std::vector<int> FocusOrder(const WindowDescription& window) {
+  std::vector<int> order;
+  for (int i = 0; i < static_cast<int>(window.controls.size()); ++i) {
+    if (window.controls[i].tab_stop) order.push_back(i);
+  }
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+    const int order_a = window.controls[a].tab_order;
+    const int order_b = window.controls[b].tab_order;
+    if (order_a != order_b) return order_a < order_b;
+    return a > b;
+  });
+  return order;
+}
+
+int CentredEdge(int screen, int window) { return (screen - window) / 2; }
+
+}  // namespace tosilk
