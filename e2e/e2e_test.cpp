@@ -1,0 +1,287 @@
+// End to end: the encoding job with Debian's ffmpeg and our silk_v3_encoder,
+// run from a program folder laid out by `cmake --install`, on real
+// recordings. The folder's own path holds blanks and CJK, as a user's may.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/process.h"
+#include "job/encode_job.h"
+#include "testing/fs_util.h"
+
+namespace tosilk {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::PathText;
+using testing::ReadAll;
+using testing::TempFolder;
+using testing::Utf8Path;
+using testing::WriteAll;
+
+// Runs a program and says how it went, for the assertion that checks it.
+::testing::AssertionResult Ran(const std::vector<std::string>& words) {
+  const ProcessOutcome run = RunProgram(words.front(), words);
+  if (run.started && run.exited_zero) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << words.front() << ": " << run.start_error << " "
+                                       << run.exit_description << ": " << run.last_error_line;
+}
+
+// Installs the build into a fresh folder named with `label`.
+class InstalledFolder {
+ public:
+  explicit InstalledFolder(std::string_view label) : folder_(label) {
+    installed_ = Ran({TOSILK_CMAKE, "--install", TOSILK_BUILD_DIR, "--prefix", folder_.text()});
+  }
+  ::testing::AssertionResult installed() const { return installed_; }
+  const fs::path& path() const { return folder_.path(); }
+  std::string text() const { return folder_.text(); }
+  fs::path result() const { return path() / "result"; }
+
+ private:
+  TempFolder folder_;
+  ::testing::AssertionResult installed_ = ::testing::AssertionFailure();
+};
+
+std::vector<std::string> EntriesOf(const fs::path& folder) {
+  std::vector<std::string> names;
+  std::error_code missing;
+  for (const auto& entry : fs::directory_iterator(folder, missing)) {
+    names.push_back(PathText(entry.path().filename()));
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+struct InstallCase {
+  const char* name;
+  const char* folder;
+  // The folder's name as the Exec line must spell it.
+  const char* escaped;
+};
+
+class InstallTest : public ::testing::TestWithParam<InstallCase> {};
+
+TEST_P(InstallTest, LaysOutAFolderTheJobAndTheDesktopCanUse) {
+  const InstalledFolder program(GetParam().folder);
+  ASSERT_TRUE(program.installed());
+  const fs::path& dir = program.path();
+
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir / "tosilk")));
+  EXPECT_NE(fs::status(dir / "tosilk").permissions() & fs::perms::owner_exec, fs::perms::none);
+  ASSERT_TRUE(fs::is_symlink(dir / "ffmpeg"));
+  EXPECT_EQ(fs::read_symlink(dir / "ffmpeg"), fs::path(TOSILK_FFMPEG));
+  // The encoder link is relative, so the folder can be moved as a whole.
+  ASSERT_TRUE(fs::is_symlink(dir / "silk_v3_encoder"));
+  EXPECT_EQ(fs::read_symlink(dir / "silk_v3_encoder"), fs::path("lib/silk_encoder/silk_v3_encoder"));
+  EXPECT_TRUE(fs::is_regular_file(dir / "lib/silk_encoder/node_modules/silk-wasm/lib/silk.wasm"));
+  EXPECT_TRUE(fs::is_directory(program.result()));
+  EXPECT_TRUE(EntriesOf(program.result()).empty());
+  for (const char* size : {"48x48", "256x256"}) {
+    EXPECT_TRUE(fs::is_regular_file(dir / "share/icons/hicolor" / size / "apps/tosilk.png")) << size;
+  }
+
+  const fs::path entry = dir / "share/applications/tosilk.desktop";
+  ASSERT_TRUE(Ran({TOSILK_DESKTOP_VALIDATE, PathText(entry)}));
+  const std::string text = ReadAll(entry);
+  // Only the test's label in the folder's path needs escaping.
+  std::string exec = program.text();
+  exec.replace(exec.rfind(GetParam().folder), std::string_view(GetParam().folder).size(),
+               GetParam().escaped);
+  exec = "\"" + exec + "/tosilk\"";
+  for (const std::string& line :
+       {std::string("Name=tosilk"), std::string("Name[zh_CN]=SILK 语音编码器"), "Exec=" + exec,
+        "Icon=" + program.text() + "/share/icons/hicolor/256x256/apps/tosilk.png"}) {
+    EXPECT_NE(text.find("\n" + line + "\n"), std::string::npos) << line << " in\n" << text;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, InstallTest,
+    ::testing::Values(InstallCase{"BlanksAndCjk", "程序 文件夹", "程序 文件夹"},
+                      // Escaped once for Exec's quotes, then each backslash
+                      // doubled for the string; "%" doubled as no field code.
+                      // (A backslash cannot be tried: cmake --install takes
+                      // no prefix holding one.)
+                      InstallCase{"ShellCharacters", "say \"hi\" $HOME `x` 100%",
+                                  R"(say \\"hi\\" \\$HOME \\`x\\` 100%%)"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The program folder for the jobs below, installed once.
+InstalledFolder* g_program = nullptr;
+
+class ProgramEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    program_ = std::make_unique<InstalledFolder>("tosilk 程序");
+    ASSERT_TRUE(program_->installed());
+    g_program = program_.get();
+  }
+  void TearDown() override {
+    g_program = nullptr;
+    program_.reset();
+  }
+
+ private:
+  std::unique_ptr<InstalledFolder> program_;
+};
+
+[[maybe_unused]] ::testing::Environment* const kProgram =
+    ::testing::AddGlobalTestEnvironment(new ProgramEnvironment);
+
+JobOutcome RunJob(const std::string& source) {
+  JobSetting setting;
+  setting.program_directory = g_program->text();
+  return RunEncodingJob(source, setting);
+}
+
+// Makes a recording with ffmpeg from its generator of test signals.
+::testing::AssertionResult Generate(const fs::path& out, const std::string& signal,
+                                    const std::vector<std::string>& codec = {}) {
+  std::vector<std::string> words = {TOSILK_FFMPEG, "-v", "error", "-y", "-f", "lavfi", "-i", signal};
+  words.insert(words.end(), codec.begin(), codec.end());
+  words.push_back(PathText(out));
+  return Ran(words);
+}
+
+// The length in milliseconds of a PCM WAV file, from its header.
+long long WavMilliseconds(const fs::path& wav) {
+  const std::string data = ReadAll(wav);
+  const auto u32 = [&](std::size_t at) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(data[at])) |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(data[at + 1])) << 8 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(data[at + 2])) << 16 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(data[at + 3])) << 24;
+  };
+  std::uint32_t byte_rate = 0;
+  for (std::size_t at = 12; at + 8 <= data.size(); at += 8 + ((u32(at + 4) + 1) & ~1u)) {
+    const std::string id = data.substr(at, 4);
+    if (id == "fmt ") byte_rate = u32(at + 16);
+    if (id == "data" && byte_rate != 0) return 1000LL * u32(at + 4) / byte_rate;
+  }
+  return -1;
+}
+
+// Each job gets a folder for its sources, and leaves the result folder as
+// empty as it found it.
+class JobTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(g_program, nullptr);
+    ASSERT_TRUE(EntriesOf(g_program->result()).empty());
+  }
+  void TearDown() override {
+    for (const std::string& name : EntriesOf(g_program->result())) {
+      fs::remove(g_program->result() / Utf8Path(name));
+    }
+  }
+
+  TempFolder sources_{"音频 源"};
+};
+
+struct RecordingCase {
+  const char* name;
+  // Where the source lies inside the sources folder.
+  const char* file;
+  // How the source is made there; the sample is copied when this is null.
+  const char* signal;
+  std::vector<std::string> codec;
+  // The source's length; the sample's is read from its header.
+  long long milliseconds;
+};
+
+class RecordingTest : public JobTest, public ::testing::WithParamInterface<RecordingCase> {};
+
+TEST_P(RecordingTest, BecomesASilkFileOfTheSameLength) {
+  const RecordingCase& c = GetParam();
+  const fs::path source = sources_.path() / Utf8Path(c.file);
+  fs::create_directories(source.parent_path());
+  long long source_ms = c.milliseconds;
+  if (c.signal == nullptr) {
+    fs::copy_file(TOSILK_SAMPLE, source);
+    source_ms = WavMilliseconds(source);
+    ASSERT_GT(source_ms, 1000) << "the sample should be a few seconds of speech";
+  } else {
+    ASSERT_TRUE(Generate(source, c.signal, c.codec));
+  }
+
+  const JobOutcome outcome = RunJob(PathText(source));
+  ASSERT_TRUE(outcome.ok()) << outcome.reason;
+
+  // The .silk is all that is left: its .pcm is gone.
+  const fs::path output = Utf8Path(outcome.output_path);
+  EXPECT_EQ(output.parent_path(), g_program->result());
+  EXPECT_EQ(output.extension(), ".silk");
+  EXPECT_EQ(EntriesOf(g_program->result()), std::vector<std::string>{PathText(output.filename())});
+  EXPECT_TRUE(ReadAll(output).starts_with("\x02#!SILK_V3"));
+
+  const fs::path decoded = sources_.path() / "decoded.pcm";
+  ASSERT_TRUE(Ran({TOSILK_NODE, TOSILK_DECODER, outcome.output_path, PathText(decoded)}));
+  const long long decoded_ms = static_cast<long long>(fs::file_size(decoded)) * 1000 / (2 * 24000);
+  EXPECT_LE(std::llabs(decoded_ms - source_ms), 100)
+      << "decoded " << decoded_ms << " ms from " << source_ms << " ms";
+}
+
+const char* const kTone = "sine=frequency=440:sample_rate=44100:duration=3";
+
+INSTANTIATE_TEST_SUITE_P(
+    Recordings, RecordingTest,
+    ::testing::Values(
+        RecordingCase{"SpokenSample", "sample.wav", nullptr, {}, 0},
+        RecordingCase{"ToneMp3", "tone.mp3", kTone, {"-c:a", "libmp3lame"}, 3000},
+        RecordingCase{"ToneWav", "tone.wav", kTone, {}, 3000},
+        RecordingCase{"ToneOgg", "tone.ogg", "sine=frequency=300:sample_rate=48000:duration=2.5",
+                      {"-c:a", "libvorbis"}, 2500},
+        RecordingCase{"StereoToneInAFolderWithBlanksAndCjk", "我的 音乐/测试 录音 (1).mp3",
+                      "sine=frequency=660:sample_rate=22050:duration=4", {"-ac", "2"}, 4000}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct RefusalCase {
+  const char* name;
+  // Makes the source in the folder given and returns its path.
+  std::function<fs::path(const fs::path&)> make;
+  // Where the reason starts, after the source's path where it names it.
+  const char* reason;
+};
+
+class RefusalTest : public JobTest, public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(RefusalTest, SaysWhyAndLeavesNothingInTheResultFolder) {
+  const fs::path source = GetParam().make(sources_.path());
+  const JobOutcome outcome = RunJob(PathText(source));
+  EXPECT_FALSE(outcome.ok());
+  EXPECT_TRUE(outcome.reason.starts_with(GetParam().reason)) << outcome.reason;
+  EXPECT_EQ(outcome.output_path, "");
+  EXPECT_TRUE(EntriesOf(g_program->result()).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sources, RefusalTest,
+    ::testing::Values(
+        RefusalCase{"TextNamedMp3",
+                    [](const fs::path& dir) {
+                      WriteAll(dir / "x.mp3", "这不是音频，只是一行字。\n");
+                      return dir / "x.mp3";
+                    },
+                    "ffmpeg 转换失败（退出码 "},
+        RefusalCase{"Missing", [](const fs::path& dir) { return dir / Utf8Path("不存在.mp3"); },
+                    "找不到音频文件 "},
+        RefusalCase{"ZeroSamples",
+                    [](const fs::path& dir) {
+                      const fs::path wav = dir / "empty.wav";
+                      EXPECT_TRUE(Generate(wav, "anullsrc=r=24000:cl=mono", {"-t", "0"}));
+                      EXPECT_EQ(fs::file_size(wav), 78u) << "a header and no samples";
+                      return wav;
+                    },
+                    "ffmpeg 没有从 "}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace tosilk
