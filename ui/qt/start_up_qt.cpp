@@ -1,5 +1,6 @@
 #include "ui/qt/start_up_qt.h"
 
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QString>
 #include <exception>
@@ -31,6 +32,8 @@ std::unique_ptr<MainWindow> StartUp() {
   // where such a path leads; the tools and the result folder are found by
   // full paths either way.
   SetCurrentDirectoryTo(ProgramDirectory());
+  // Lets Wayland desktops match the window to tosilk.desktop and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("tosilk"));
 
   std::unique_ptr<MainWindow> window;
   try {
