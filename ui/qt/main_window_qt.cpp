@@ -78,12 +78,9 @@ MainWindow::MainWindow(ClickRoutine click) : QWidget(nullptr, kWindowFlags), cli
     widget->lower();
     controls[i] = widget;
   }
-  const auto named = [&](std::string_view name) {
-    return controls[static_cast<std::size_t>(&Control(kMainWindow, name) - kMainWindow.controls.data())];
-  };
-  result_label_ = static_cast<QLabel*>(named(kResultLabel));
-  path_edit_ = static_cast<QLineEdit*>(named(kPathEdit));
-  connect(static_cast<QPushButton*>(named(kEncodeButton)), &QPushButton::clicked, this,
+  result_label_ = findChild<QLabel*>(Text(kResultLabel));
+  path_edit_ = findChild<QLineEdit*>(Text(kPathEdit));
+  connect(findChild<QPushButton*>(Text(kEncodeButton)), &QPushButton::clicked, this,
           &MainWindow::Encode);
 
   const std::vector<int> order = FocusOrder(kMainWindow);
