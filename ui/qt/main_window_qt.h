@@ -38,7 +38,7 @@ class MainWindow : public QWidget {
   ClickRoutine click_;
   QLabel* result_label_ = nullptr;
   QLineEdit* path_edit_ = nullptr;
-  // The frame the window was last sized for; null until it has been sized.
+  // Whether the window has been sized yet, and for which frame.
   bool fitted_ = false;
   QMargins fitted_frame_;
 };
