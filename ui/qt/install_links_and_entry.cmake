@@ -14,14 +14,14 @@ message(STATUS "Linked: ${folder}/ffmpeg -> ${TOSILK_FFMPEG}")
 
 # Desktop entry values are strings, whose reader turns "\\" into "\" before
 # Exec's own quoting is read; Exec quotes its path, escapes the characters
-# that are special inside the quotes, and reads "%" as a field code.
+# that mean something inside the quotes, and reads "%" as a field code.
 function(desktop_string text out)
   string(REPLACE "\\" "\\\\" text "${text}")
   set(${out} "${text}" PARENT_SCOPE)
 endfunction()
 function(desktop_exec program out)
-  foreach(special "\\" "\"" "`" "$")
-    string(REPLACE "${special}" "\\${special}" program "${program}")
+  foreach(reserved "\\" "\"" "`" "$")
+    string(REPLACE "${reserved}" "\\${reserved}" program "${program}")
   endforeach()
   desktop_string("${program}" program)
   string(REPLACE "%" "%%" program "${program}")
