@@ -1,0 +1,249 @@
+// Drives the real tosilk.exe from outside, as a user would: starts it from a
+// program folder, finds its window and controls, and gives it real key and
+// mouse input. Shared by the tests of the window and of the release archive.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "common/paths.h"
+#include "common/text.h"
+#include "common/unique_handle_win.h"
+#include "common/wide_win.h"
+#include "testing/fs_util.h"
+#include "ui/click_routine.h"
+#include "ui/win/main_window_win.h"
+#include "ui/window_description.h"
+
+namespace tosilk {
+
+
+// Polls `done` until it holds or `limit` has passed.
+inline bool WaitUntil(const std::function<bool()>& done,
+               std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+inline std::string TextOf(HWND window) {
+  wchar_t text[2048] = {};
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text),
+                      SMTO_ABORTIFHUNG, 10000, &copied);
+  return Narrow(std::wstring_view(text, copied));
+}
+
+inline std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, std::size(name));
+  return name;
+}
+
+// The rectangle of `child` in its parent's client coordinates.
+inline RECT RectInParent(HWND child) {
+  RECT rect;
+  GetWindowRect(child, &rect);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+inline void Key(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof input);
+}
+
+// Presses `key` while holding `modifier` (0 for none), as real key input.
+inline void Press(WORD key, WORD modifier = 0) {
+  if (modifier != 0) Key(modifier, false);
+  Key(key, false);
+  Key(key, true);
+  if (modifier != 0) Key(modifier, true);
+}
+
+// Copies the stand-in tools of the build into `folder`.
+inline void AddStandins(const std::filesystem::path& folder) {
+  const std::filesystem::path standins = testing::Utf8Path(ProgramDirectory()) / ".." / "standin";
+  for (const char* tool : {"ffmpeg.exe", "silk_v3_encoder.exe"}) {
+    std::filesystem::copy_file(standins / tool, folder / tool);
+  }
+}
+
+// tosilk.exe running from a program folder that holds the tools, with a
+// source recording "录音 a.mp3" put there.
+class RunningProgram {
+ public:
+  // A fresh folder named with `folder_label`, with the build's tosilk.exe
+  // and the stand-ins.
+  explicit RunningProgram(std::string_view folder_label = "程序") {
+    own_folder_.emplace(folder_label);
+    namespace fs = std::filesystem;
+    std::filesystem::copy_file(testing::Utf8Path(ProgramDirectory()) / ".." / "tosilk.exe",
+                  own_folder_->path() / "tosilk.exe");
+    AddStandins(own_folder_->path());
+    Start(own_folder_->path());
+  }
+
+  // The program folder `folder`, made ready by the caller.
+  struct ReadyFolder {
+    std::filesystem::path path;
+  };
+  explicit RunningProgram(const ReadyFolder& folder) { Start(folder.path); }
+
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+
+ private:
+  void Start(const std::filesystem::path& folder) {
+    namespace fs = std::filesystem;
+    folder_ = folder;
+    source_ = Inside("录音 a.mp3");
+    testing::WriteAll(testing::Utf8Path(source_), "RIFF audio");
+
+    const std::wstring program = Widen(Inside("tosilk.exe"));
+    std::wstring command_line = L"\"" + program + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    // Asks for a minimised start, which the program must not pass on.
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWMINNOACTIVE;
+    PROCESS_INFORMATION info{};
+    // Started from another current directory than its own folder.
+    const std::wstring elsewhere = Widen(testing::PathText(std::filesystem::temp_directory_path()));
+    if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
+                        nullptr, elsewhere.c_str(), &startup, &info)) {
+      ADD_FAILURE() << "cannot start tosilk.exe: " << GetLastError();
+      return;
+    }
+    process_.reset(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    thread_id_ = info.dwThreadId;
+    WaitForInputIdle(process_.get(), 10000);
+    WaitUntil([&] {
+      window_ = FindWindowW(MainWindow::kClassName, nullptr);
+      DWORD owner = 0;
+      if (window_ != nullptr) GetWindowThreadProcessId(window_, &owner);
+      return window_ != nullptr && owner == info.dwProcessId && IsWindowVisible(window_);
+    });
+  }
+
+ public:
+  ~RunningProgram() {
+    if (process_.valid() && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+      TerminateProcess(process_.get(), 1);
+      WaitForSingleObject(process_.get(), 10000);
+    }
+  }
+
+  HWND window() const { return window_; }
+  HWND control(std::string_view name) const {
+    for (std::size_t i = 0; i < kMainWindow.controls.size(); ++i) {
+      if (kMainWindow.controls[i].name == name) {
+        return GetDlgItem(window_, MainWindow::kFirstControlId + static_cast<int>(i));
+      }
+    }
+    return nullptr;
+  }
+  std::string Inside(std::string_view name) const {
+    return Join({testing::PathText(folder_), "\\", name});
+  }
+  const std::string& source() const { return source_; }
+  const std::filesystem::path& folder() const { return folder_; }
+
+  HWND Focus() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(thread_id_, &info);
+    return info.hwndFocus;
+  }
+  bool FocusBecomes(HWND expected) const {
+    return WaitUntil([&] { return Focus() == expected; });
+  }
+
+  // Makes the window the foreground one, so that real input reaches it.
+  void Activate() const {
+    SetForegroundWindow(window_);
+    WaitUntil([&] { return GetForegroundWindow() == window_; });
+  }
+
+  void Type(std::string_view text) const {
+    SendMessageW(control(kPathEdit), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(Widen(text).c_str()));
+  }
+
+  // A real left click in the middle of `target`. Wine now and then drops a
+  // click made right after other real input went to a program that has
+  // ended; a click that visibly did not land (a control without the focus
+  // did not get it) is made again.
+  void Click(HWND target) const {
+    if (Focus() == target) return ClickOnce(target);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      ClickOnce(target);
+      if (WaitUntil([&] { return Focus() == target; }, std::chrono::seconds(2))) return;
+    }
+    ADD_FAILURE() << "no click reached the control";
+  }
+
+  void ClickOnce(HWND target) const {
+    Activate();
+    RECT rect;
+    GetWindowRect(target, &rect);
+    // The move travels in the same input stream as the button, so the press
+    // lands where the pointer went; absolute positions run from 0 to 65535.
+    const LONG x = ((rect.left + rect.right) / 2 * 65535 + 65534 / 2) /
+                   (GetSystemMetrics(SM_CXSCREEN) - 1);
+    const LONG y = ((rect.top + rect.bottom) / 2 * 65535 + 65534 / 2) /
+                   (GetSystemMetrics(SM_CYSCREEN) - 1);
+    INPUT input[3] = {};
+    const DWORD flags[3] = {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+    for (int i = 0; i < 3; ++i) {
+      input[i].type = INPUT_MOUSE;
+      input[i].mi.dx = x;
+      input[i].mi.dy = y;
+      input[i].mi.dwFlags = flags[i] | MOUSEEVENTF_ABSOLUTE;
+    }
+    SendInput(3, input, sizeof input[0]);
+  }
+
+  // Clicks "编码" and waits until the result label changed from `before`.
+  std::string ClickEncode() const {
+    const std::string before = TextOf(control(kResultLabel));
+    Click(control(kEncodeButton));
+    std::string after;
+    WaitUntil([&] { return (after = TextOf(control(kResultLabel))) != before; });
+    return after;
+  }
+
+  // Whether the process ended within ten seconds with the exit code 0.
+  bool EndsWithZero() const {
+    if (WaitForSingleObject(process_.get(), 10000) != WAIT_OBJECT_0) return false;
+    DWORD code = 1;
+    GetExitCodeProcess(process_.get(), &code);
+    return code == 0;
+  }
+  bool Running() const { return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
+
+ private:
+  std::optional<testing::TempFolder> own_folder_;
+  std::filesystem::path folder_;
+  std::string source_;
+  UniqueHandle process_;
+  DWORD thread_id_ = 0;
+  HWND window_ = nullptr;
+};
+
+}  // namespace tosilk
