@@ -106,6 +106,14 @@ def build(folder, seconds):
             f"{ratio:.3f}", "≤ 1.02", ratio <= 1.02)
         row(f"2 … audio encoded per second of wall time, {label}",
             f"{seconds_of_audio} s / {job:.3f} s", f"{seconds_of_audio / job:.1f} s/s", "", None)
+        if os.path.exists(os.path.join(folder, f"disk_job_{seconds_of_audio}.txt")):
+            # Sectors of 512 bytes; the least of the runs, as other writers only add.
+            job_mib, shell_mib = (
+                min(numbers(folder, f"disk_{side}_{seconds_of_audio}.txt")) * 512 / 2**20
+                for side in ("job", "shell"))
+            row(f"2 … written to disk while one run lasts, {label}",
+                f"job {job_mib:.1f} MiB / shell {shell_mib:.1f} MiB",
+                f"{job_mib - shell_mib:+.1f} MiB", "(explains)", None)
 
     # 3. The job's own peak memory.
     short = statistics.median(numbers(folder, "mem_60.txt"))
@@ -161,6 +169,9 @@ def build(folder, seconds):
         "- 1: the direct run of the stand-ins, but with BASE.silk and BASE.pcm",
         "  created empty first, as the job does to own the names; the tools then",
         "  overwrite existing files instead of making new ones.",
+        "- 2: the bytes written to the disk of the program folder from the start",
+        "  to the end of one run (the least of three runs), by the job and by the",
+        "  shell. Data written later, after the run, is not counted.",
         "- 5: a QWidget holding one QLabel. The first widget with text makes Qt",
         "  load its font database (fontconfig), which an empty window never does.",
     ]
