@@ -18,8 +18,8 @@ constexpr std::string_view kSilkHeader = "\x02#!SILK_V3";
 // How many suffixes the job draws before it gives up on finding a free name.
 constexpr int kMaxNameAttempts = 100;
 
-// A file this job created itself, removed when the job is done with it
-// unless the job decides to keep it.
+// A file of this job's reserved base, removed (if it exists by then) when
+// the job is done with it, unless the job decides to keep it.
 class OwnedFile {
  public:
   explicit OwnedFile(std::string path) : path_(std::move(path)) {}
@@ -59,34 +59,29 @@ std::string FolderForPeople(const std::string& directory) {
   return directory;
 }
 
-// The names of a job's two files, reserved together.
+// The base of a job's two files, once reserved.
 struct Reservation {
-  JobOutcome failure;  // ok() when the names below are reserved
+  JobOutcome failure;  // ok() when the base below is reserved
   std::string base;
 };
 
-// Draws suffixes until both BASE.silk and BASE.pcm could be created as new
-// files, and returns that base. Each attempt creates the names exclusively,
-// so another copy of the program can never end up with the same ones.
+// Draws suffixes until BASE.silk could be created as a new file while no
+// BASE.pcm exists, and returns that base. The .silk is created exclusively,
+// so another copy of the program can never end up with the same base; the
+// .pcm is only checked, because any copy of the program that could write it
+// must hold the .silk first, and an empty placeholder would cost a disk
+// write on every job.
 Reservation ReserveBase(const std::string& result_prefix, const std::string& stamp,
                         SuffixGenerator& suffixes) {
   for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
     std::string base = Join({result_prefix, stamp, suffixes.Next()});
+    if (KindOf(Join({base, ".pcm"})) != PathKind::kMissing) continue;
     const std::string silk = Join({base, ".silk"});
-    const CreateOutcome made_silk = CreateNewFile(silk);
-    if (made_silk.result == CreateResult::kAlreadyExists) continue;
-    if (made_silk.result == CreateResult::kFailed) {
+    const CreateOutcome made = CreateNewFile(silk);
+    if (made.result == CreateResult::kCreated) return {{}, std::move(base)};
+    if (made.result == CreateResult::kFailed) {
       return {Failed(JobFailure::kReserveFailed,
-                     Join({"无法在结果文件夹中创建文件 ", silk, InParentheses(made_silk.error)})),
-              {}};
-    }
-    const std::string pcm = Join({base, ".pcm"});
-    const CreateOutcome made_pcm = CreateNewFile(pcm);
-    if (made_pcm.result == CreateResult::kCreated) return {{}, std::move(base)};
-    RemoveFile(silk);
-    if (made_pcm.result == CreateResult::kFailed) {
-      return {Failed(JobFailure::kReserveFailed,
-                     Join({"无法在结果文件夹中创建文件 ", pcm, InParentheses(made_pcm.error)})),
+                     Join({"无法在结果文件夹中创建文件 ", silk, InParentheses(made.error)})),
               {}};
     }
   }
@@ -163,8 +158,9 @@ JobOutcome RunEncodingJob(std::string_view typed_source, const JobSetting& setti
   Reservation reserved =
       ReserveBase(result_prefix, DateTimeText(setting.clock()), *setting.suffixes);
   if (!reserved.failure.ok()) return std::move(reserved.failure);
-  // From here on both files are this job's own: the .pcm always goes, the
-  // .silk stays only when it holds a valid result.
+  // From here on both names are this job's own: the .pcm, once ffmpeg has
+  // written it, always goes; the .silk stays only when it holds a valid
+  // result.
   OwnedFile pcm(Join({reserved.base, ".pcm"}));
   OwnedFile silk(Join({reserved.base, ".silk"}));
 

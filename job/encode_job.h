@@ -58,9 +58,10 @@ std::string CleanSourcePath(std::string_view typed);
 //
 // Promises: both tools were started and exited 0, and the output file exists
 // and holds a SILK stream after its header, or else the outcome says which
-// step failed. The output name is reserved before the tools run, so no
-// existing file is ever overwritten; on failure the job leaves nothing of its
-// own in the result folder, and the intermediate .pcm file never stays.
+// step failed. The output name is reserved before the tools run (the .silk
+// created exclusively, the .pcm checked to be free), so no existing file is
+// ever overwritten; on failure the job leaves nothing of its own in the
+// result folder, and the intermediate .pcm file never stays.
 JobOutcome RunEncodingJob(std::string_view typed_source, const JobSetting& setting);
 
 // The same, for the running program: its folder, clock and suffixes.
