@@ -92,7 +92,7 @@ def build(folder, seconds):
         row(f"1 Job overhead, stand-in tools, folder on {where}",
             f"job {job:.0f} µs / direct {direct:.0f} µs",
             f"{ratio:.3f}", "≤ 1.05", ratio <= 1.05)
-        row(f"1 … direct with the two names reserved first, on {where}",
+        row(f"1 … direct with the name reserved first, on {where}",
             f"{reserved:.0f} µs / direct {direct:.0f} µs",
             f"{reserved / direct:.3f}", "(explains)", None)
 
@@ -166,9 +166,9 @@ def build(folder, seconds):
         "beside the measured pair, in the same run, to show where a difference",
         "comes from:",
         "",
-        "- 1: the direct run of the stand-ins, but with BASE.silk and BASE.pcm",
-        "  created empty first, as the job does to own the names; the tools then",
-        "  overwrite existing files instead of making new ones.",
+        "- 1: the direct run of the stand-ins, but with BASE.silk created empty",
+        "  first, as the job does to own the name; the encoder then replaces an",
+        "  existing file instead of making a new one.",
         "- 2: the bytes written to the disk of the program folder from the start",
         "  to the end of one run (the least of three runs), by the job and by the",
         "  shell. Data written later, after the run, is not counted.",
