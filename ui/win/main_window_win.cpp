@@ -112,7 +112,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CREATE:
       return OnCreate() ? 0 : -1;
     case WM_COMMAND:
-      OnCommand(LOWORD(wparam), HIWORD(wparam));
+      OnCommand(reinterpret_cast<HWND>(lparam), HIWORD(wparam));
       return 0;
     case WM_ACTIVATE:
       OnActivate(wparam, lparam);
@@ -156,9 +156,10 @@ bool MainWindow::OnCreate() {
   return CentreEditLine(edit);
 }
 
-void MainWindow::OnCommand(int id, int notification) {
-  if (notification == BN_CLICKED &&
-      controls_[static_cast<std::size_t>(id - kFirstControlId)] == ControlNamed(kEncodeButton)) {
+void MainWindow::OnCommand(HWND control, int notification) {
+  // Known by its window rather than its identifier: a command that comes
+  // from no control (a menu, an accelerator) carries no window.
+  if (notification == BN_CLICKED && control != nullptr && control == ControlNamed(kEncodeButton)) {
     OnClick();
   }
 }

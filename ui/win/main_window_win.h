@@ -40,7 +40,7 @@ class MainWindow {
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
   bool OnCreate();
-  void OnCommand(int id, int notification);
+  void OnCommand(HWND control, int notification);
   void OnActivate(WPARAM state, LPARAM other);
   void OnSetFocus();
   LRESULT OnControlColorStatic(HDC dc);
