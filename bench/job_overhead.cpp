@@ -27,6 +27,7 @@
 #include "job/encode_job.h"
 #include "job/name_stamp.h"
 #include "testing/fs_util.h"
+#include "testing/standins.h"
 
 namespace tosilk {
 namespace {
@@ -40,9 +41,7 @@ using Clock = std::chrono::steady_clock;
 class StandinFolder {
  public:
   StandinFolder() : folder_("tosilk bench") {
-    for (const char* tool : {"ffmpeg", "silk_v3_encoder"}) {
-      fs::copy_file(fs::path(TOSILK_STANDIN_DIR) / tool, folder_.path() / tool);
-    }
+    testing::CopyStandins(folder_.path(), TOSILK_STANDIN_DIR);
     source_ = Join({folder_.text(), kPathSeparator, "source.wav"});
     testing::WriteAll(testing::Utf8Path(source_), "RIFF and a few bytes the stand-in never reads");
     fs::create_directory(folder_.path() / "result");

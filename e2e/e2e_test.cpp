@@ -3,7 +3,6 @@
 // recordings. The folder's own path holds blanks and CJK, as a user's may.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -21,6 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::PathText;
+using testing::EntryNames;
 using testing::ReadAll;
 using testing::TempFolder;
 using testing::Utf8Path;
@@ -50,16 +50,6 @@ class InstalledFolder {
   ::testing::AssertionResult installed_ = ::testing::AssertionFailure();
 };
 
-std::vector<std::string> EntriesOf(const fs::path& folder) {
-  std::vector<std::string> names;
-  std::error_code missing;
-  for (const auto& entry : fs::directory_iterator(folder, missing)) {
-    names.push_back(PathText(entry.path().filename()));
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 struct InstallCase {
   const char* name;
   const char* folder;
@@ -83,7 +73,7 @@ TEST_P(InstallTest, LaysOutAFolderTheJobAndTheDesktopCanUse) {
   EXPECT_EQ(fs::read_symlink(dir / "silk_v3_encoder"), fs::path("lib/silk_encoder/silk_v3_encoder"));
   EXPECT_TRUE(fs::is_regular_file(dir / "lib/silk_encoder/node_modules/silk-wasm/lib/silk.wasm"));
   EXPECT_TRUE(fs::is_directory(program.result()));
-  EXPECT_TRUE(EntriesOf(program.result()).empty());
+  EXPECT_TRUE(EntryNames(program.result()).empty());
   for (const char* size : {"48x48", "256x256"}) {
     EXPECT_TRUE(fs::is_regular_file(dir / "share/icons/hicolor" / size / "apps/tosilk.png")) << size;
   }
@@ -175,10 +165,10 @@ class JobTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_NE(g_program, nullptr);
-    ASSERT_TRUE(EntriesOf(g_program->result()).empty());
+    ASSERT_TRUE(EntryNames(g_program->result()).empty());
   }
   void TearDown() override {
-    for (const std::string& name : EntriesOf(g_program->result())) {
+    for (const std::string& name : EntryNames(g_program->result())) {
       fs::remove(g_program->result() / Utf8Path(name));
     }
   }
@@ -219,7 +209,7 @@ TEST_P(RecordingTest, BecomesASilkFileOfTheSameLength) {
   const fs::path output = Utf8Path(outcome.output_path);
   EXPECT_EQ(output.parent_path(), g_program->result());
   EXPECT_EQ(output.extension(), ".silk");
-  EXPECT_EQ(EntriesOf(g_program->result()), std::vector<std::string>{PathText(output.filename())});
+  EXPECT_EQ(EntryNames(g_program->result()), std::vector<std::string>{PathText(output.filename())});
   EXPECT_TRUE(ReadAll(output).starts_with("\x02#!SILK_V3"));
 
   const fs::path decoded = sources_.path() / "decoded.pcm";
@@ -259,7 +249,7 @@ TEST_P(RefusalTest, SaysWhyAndLeavesNothingInTheResultFolder) {
   EXPECT_FALSE(outcome.ok());
   EXPECT_TRUE(outcome.reason.starts_with(GetParam().reason)) << outcome.reason;
   EXPECT_EQ(outcome.output_path, "");
-  EXPECT_TRUE(EntriesOf(g_program->result()).empty());
+  EXPECT_TRUE(EntryNames(g_program->result()).empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(

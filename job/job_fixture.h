@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -14,6 +13,7 @@
 #include "common/text.h"
 #include "job/encode_job.h"
 #include "testing/fs_util.h"
+#include "testing/standins.h"
 
 namespace tosilk {
 
@@ -24,13 +24,7 @@ inline constexpr const char* kFixedStamp = "2024年12月7日12时31分54秒";
 class ProgramFolder {
  public:
   explicit ProgramFolder(std::string_view label) : folder_(label) {
-    namespace fs = std::filesystem;
-    const fs::path standins =
-        testing::Utf8Path(ProgramDirectory()) / ".." / "standin";
-    for (const char* role : {"ffmpeg", "silk_v3_encoder"}) {
-      const std::string name = std::string(role) + std::string(kExecutableSuffix);
-      fs::copy_file(standins / name, folder_.path() / name);
-    }
+    testing::CopyStandins(folder_.path());
     setting_.program_directory = folder_.text();
     setting_.clock = &FixedTime;
     setting_.suffixes = &suffixes_;
@@ -73,15 +67,7 @@ class ProgramFolder {
   }
 
   // The names of the entries in the result folder.
-  std::vector<std::string> ResultEntries() const {
-    std::vector<std::string> names;
-    std::error_code missing;
-    for (const auto& entry : std::filesystem::directory_iterator(result(), missing)) {
-      names.push_back(testing::PathText(entry.path().filename()));
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> ResultEntries() const { return testing::EntryNames(result()); }
 
   JobOutcome Run(std::string_view typed) const { return RunEncodingJob(typed, setting_); }
 

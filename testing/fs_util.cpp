@@ -1,5 +1,6 @@
 #include "testing/fs_util.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <fstream>
@@ -29,6 +30,16 @@ bool WriteAll(const fs::path& path, std::string_view data) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(data.data(), static_cast<std::streamsize>(data.size()));
   return static_cast<bool>(out);
+}
+
+std::vector<std::string> EntryNames(const fs::path& folder) {
+  std::vector<std::string> names;
+  std::error_code missing;
+  for (const auto& entry : fs::directory_iterator(folder, missing)) {
+    names.push_back(PathText(entry.path().filename()));
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 TempFolder::TempFolder(std::string_view label) {

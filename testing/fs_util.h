@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tosilk::testing {
 
@@ -16,6 +17,9 @@ std::string PathText(const std::filesystem::path& path);
 std::string ReadAll(const std::filesystem::path& path);
 // Writes `data` as the whole content of a file; returns false on failure.
 bool WriteAll(const std::filesystem::path& path, std::string_view data);
+
+// The names of the entries in `folder`, sorted; none when it does not exist.
+std::vector<std::string> EntryNames(const std::filesystem::path& folder);
 
 // A fresh folder under the system's temporary folder, named with `label`
 // (which may hold blanks, CJK and the like), removed with all it holds.

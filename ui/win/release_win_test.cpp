@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <cwchar>
 #include <filesystem>
-#include <set>
 #include <string>
+#include <vector>
 
 #include "ui/win/running_program_win_test.h"
 
@@ -22,16 +22,13 @@ TEST(ReleaseArchive, HoldsTheProgramAResultFolderAndTheNotes) {
   const wchar_t* place = _wgetenv(L"TOSILK_RELEASE_FOLDER");
   ASSERT_NE(place, nullptr) << "TOSILK_RELEASE_FOLDER names no folder";
   const fs::path folder = testing::Utf8Path(Narrow(place));
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    names.insert(testing::PathText(entry.path().filename()));
-  }
-  EXPECT_EQ(names, (std::set<std::string>{"result", "tosilk.exe", "使用说明.txt"}));
+  EXPECT_EQ(testing::EntryNames(folder),
+            (std::vector<std::string>{"result", "tosilk.exe", "使用说明.txt"}));
   EXPECT_TRUE(fs::is_directory(folder / "result") && fs::is_empty(folder / "result"));
   // UTF-8 with a byte-order mark, which every Notepad reads as such.
   EXPECT_TRUE(testing::ReadAll(folder / testing::Utf8Path("使用说明.txt")).starts_with("\xEF\xBB\xBF"));
 
-  AddStandins(folder);
+  testing::CopyStandins(folder);
   RunningProgram program(RunningProgram::ReadyFolder{folder});
   program.Type(program.source());
   const std::string shown = program.ClickEncode();

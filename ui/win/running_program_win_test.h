@@ -19,6 +19,7 @@
 #include "common/unique_handle_win.h"
 #include "common/wide_win.h"
 #include "testing/fs_util.h"
+#include "testing/standins.h"
 #include "ui/click_routine.h"
 #include "ui/win/main_window_win.h"
 #include "ui/window_description.h"
@@ -75,14 +76,6 @@ inline void Press(WORD key, WORD modifier = 0) {
   if (modifier != 0) Key(modifier, true);
 }
 
-// Copies the stand-in tools of the build into `folder`.
-inline void AddStandins(const std::filesystem::path& folder) {
-  const std::filesystem::path standins = testing::Utf8Path(ProgramDirectory()) / ".." / "standin";
-  for (const char* tool : {"ffmpeg.exe", "silk_v3_encoder.exe"}) {
-    std::filesystem::copy_file(standins / tool, folder / tool);
-  }
-}
-
 // tosilk.exe running from a program folder that holds the tools, with a
 // source recording "录音 a.mp3" put there.
 class RunningProgram {
@@ -94,7 +87,7 @@ class RunningProgram {
     namespace fs = std::filesystem;
     std::filesystem::copy_file(testing::Utf8Path(ProgramDirectory()) / ".." / "tosilk.exe",
                   own_folder_->path() / "tosilk.exe");
-    AddStandins(own_folder_->path());
+    testing::CopyStandins(own_folder_->path());
     Start(own_folder_->path());
   }
 
