@@ -1,17 +1,8 @@
 #include "ui/window_description.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace tosilk {
-
-const ControlDescription& Control(const WindowDescription& window, std::string_view name) {
-  for (const ControlDescription& control : window.controls) {
-    if (control.name == name) return control;
-  }
-  // The names are constants of this program; asking for another is a bug.
-  std::abort();
-}
 
 std::vector<int> FocusOrder(const WindowDescription& window) {
   std::vector<int> order;

@@ -51,9 +51,6 @@ inline constexpr WindowDescription kMainWindow = {
     }},
 };
 
-// The description of the control named `name`; it must be one of the four.
-const ControlDescription& Control(const WindowDescription& window, std::string_view name);
-
 // The indexes into window.controls of the controls that take focus, in focus
 // order: by tab-order number, lowest first, and on equal numbers the control
 // that stands later in the list first.
