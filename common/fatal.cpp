@@ -5,9 +5,7 @@
 namespace tosilk {
 namespace {
 
-void PlatformHandler(std::string_view message) { ShowFatalAndExit(message); }
-
-FatalHandler g_handler = &PlatformHandler;
+FatalHandler g_handler = &ShowFatalAndExit;
 
 }  // namespace
 
@@ -17,17 +15,16 @@ void FatalFailure(std::string_view message) {
   ExitFatally();
 }
 
-void FatalOutOfTextMemory(std::size_t bytes) {
-  // Formatted on the stack: the heap is what just failed.
+void FatalOutOfMemory(std::size_t bytes) {
   char message[96];
-  const int length = std::snprintf(message, sizeof message,
-                                   "内存不足：无法分配 %zu 字节的文本内存", bytes);
+  const int length =
+      std::snprintf(message, sizeof message, "内存不足：无法分配 %zu 字节的内存", bytes);
   FatalFailure(std::string_view(message, static_cast<std::size_t>(length)));
 }
 
 FatalHandler SetFatalHandler(FatalHandler handler) {
   FatalHandler previous = g_handler;
-  g_handler = handler != nullptr ? handler : &PlatformHandler;
+  g_handler = handler != nullptr ? handler : &ShowFatalAndExit;
   return previous;
 }
 

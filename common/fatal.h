@@ -16,12 +16,13 @@ using FatalHandler = void (*)(std::string_view message);
 // dismissed it, and ends the process with -1.
 [[noreturn]] void FatalFailure(std::string_view message);
 
-// Reports that `bytes` bytes of text memory could not be allocated.
-[[noreturn]] void FatalOutOfTextMemory(std::size_t bytes);
+// Reports that `bytes` bytes of memory could not be allocated. The message is
+// formatted on the stack, since the heap is what just failed.
+[[noreturn]] void FatalOutOfMemory(std::size_t bytes);
 
 // Replaces the handler (a window layer shows its own message box; tests
 // record the message) and returns the previous one. A null handler restores
-// the platform's own.
+// the platform's own, ShowFatalAndExit.
 FatalHandler SetFatalHandler(FatalHandler handler);
 
 // The platform's own handler: a message box with no owner on Windows, the

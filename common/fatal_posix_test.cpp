@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "common/fatal.h"
-#include "common/text.h"
+#include <limits>
+#include <new>
 
 namespace tosilk {
 namespace {
@@ -12,9 +13,9 @@ TEST(FatalFailureDeathTest, PrintsTheMessageAndExitsWithMinusOne) {
   EXPECT_EXIT(FatalFailure("加载主窗口失败"), ::testing::ExitedWithCode(255), "加载主窗口失败");
 }
 
-TEST(FatalFailureDeathTest, FailedTextAllocationEndsTheProcess) {
-  EXPECT_EXIT(ReserveText(std::string().max_size() - 1), ::testing::ExitedWithCode(255),
-              "字节");
+TEST(FatalFailureDeathTest, FailedAllocationEndsTheProcess) {
+  EXPECT_EXIT((void)::operator new(std::numeric_limits<std::size_t>::max() / 2),
+              ::testing::ExitedWithCode(255), "无法分配 [0-9]+ 字节");
 }
 
 }  // namespace

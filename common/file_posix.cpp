@@ -6,13 +6,12 @@
 #include <cstring>
 
 #include "common/file.h"
-#include "common/text.h"
 #include "common/unique_fd_posix.h"
 
 namespace tosilk {
 namespace {
 
-std::string ErrnoText(int error) { return Join({std::strerror(error)}); }
+std::string ErrnoText(int error) { return std::strerror(error); }
 
 }  // namespace
 
@@ -47,8 +46,7 @@ bool RemoveFile(const std::string& path) {
 std::string ReadFileHead(const std::string& path, std::size_t limit) {
   UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (!fd.valid()) return {};
-  std::string head = ReserveText(limit);
-  head.resize(limit);
+  std::string head(limit, '\0');
   std::size_t filled = 0;
   while (filled < limit) {
     const ssize_t got = read(fd.get(), head.data() + filled, limit - filled);

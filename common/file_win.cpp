@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include "common/file.h"
-#include "common/text.h"
 #include "common/unique_handle_win.h"
 #include "common/wide_win.h"
 
@@ -46,8 +45,7 @@ std::string ReadFileHead(const std::string& path, std::size_t limit) {
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return {};
-  std::string head = ReserveText(limit);
-  head.resize(limit);
+  std::string head(limit, '\0');
   std::size_t filled = 0;
   while (filled < limit) {
     DWORD got = 0;

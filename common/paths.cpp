@@ -1,7 +1,5 @@
 #include "common/paths.h"
 
-#include "common/text.h"
-
 namespace tosilk {
 
 std::string DirectoryOf(std::string_view path, std::string_view separator) {
@@ -9,7 +7,7 @@ std::string DirectoryOf(std::string_view path, std::string_view separator) {
   // search for the separator cannot hit the middle of one.
   const std::size_t cut = path.rfind(separator);
   if (cut == std::string_view::npos) return {};
-  return Join({path.substr(0, cut)});
+  return std::string(path.substr(0, cut));
 }
 
 std::string ProgramDirectory() {

@@ -20,8 +20,8 @@ std::string DirectoryOf(std::string_view path, std::string_view separator);
 std::string ExecutablePath();
 
 // The folder that holds the running executable, without a trailing separator
-// (empty when the executable's path has none). Fixed by the first call, which
-// start-up makes; each call returns a copy of that one value.
+// (empty when the executable's path has none). Read once, by the first call;
+// each call returns a copy of that one value.
 std::string ProgramDirectory();
 
 // Makes `directory` the process's current directory. Returns false when that

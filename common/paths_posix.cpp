@@ -5,7 +5,6 @@
 #include <string>
 
 #include "common/paths.h"
-#include "common/text.h"
 
 namespace tosilk {
 
@@ -16,8 +15,7 @@ std::string ExecutablePath() {
   // readlink does not say whether it cut the path short, so grow the buffer
   // until the answer leaves room to spare.
   for (std::size_t size = PATH_MAX;; size *= 2) {
-    std::string path = ReserveText(size);
-    path.resize(size);
+    std::string path(size, '\0');
     const ssize_t length = readlink("/proc/self/exe", path.data(), size);
     if (length < 0) return {};
     if (static_cast<std::size_t>(length) < size) {

@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "common/fatal.h"
 
 namespace tosilk {
 namespace {
@@ -32,34 +31,6 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Join, OfNothingIsEmpty) { EXPECT_EQ(Join({}), ""); }
-
-// A handler that records the message and leaves by throwing, as a fatal
-// handler must not return.
-struct FatalCalled {
-  std::string message;
-};
-void ThrowingHandler(std::string_view message) { throw FatalCalled{std::string(message)}; }
-
-class FatalHandlerTest : public ::testing::Test {
- protected:
-  void SetUp() override { previous_ = SetFatalHandler(&ThrowingHandler); }
-  void TearDown() override { SetFatalHandler(previous_); }
-
- private:
-  FatalHandler previous_ = nullptr;
-};
-
-TEST_F(FatalHandlerTest, FailedAllocationNamesTheBytesAskedFor) {
-  // More than any process can have, yet within what std::string may try.
-  const std::size_t huge = std::string().max_size() - 1;
-  try {
-    ReserveText(huge);
-    FAIL() << "allocation of " << huge << " bytes succeeded";
-  } catch (const FatalCalled& called) {
-    EXPECT_NE(called.message.find(std::to_string(huge)), std::string::npos) << called.message;
-    EXPECT_NE(called.message.find("内存"), std::string::npos) << called.message;
-  }
-}
 
 TEST(TrimBlanks, RemovesBlanksAtBothEndsOnly) {
   EXPECT_EQ(TrimBlanks(""), "");

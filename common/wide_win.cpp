@@ -4,40 +4,39 @@
 
 #include <cstdio>
 #include <limits>
-#include <new>
 
 #include "common/fatal.h"
-#include "common/text.h"
 
 namespace tosilk {
+namespace {
+
+// The conversion functions take their lengths as int. A text longer than
+// that cannot come from a window or a path, and cannot be converted in one
+// piece; asking for it is asking for more memory than the call can handle.
+int LengthForConversion(std::size_t length, std::size_t bytes_per_unit) {
+  if (length > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+    FatalOutOfMemory(length * bytes_per_unit);
+  }
+  return static_cast<int>(length);
+}
+
+}  // namespace
 
 std::wstring Widen(std::string_view utf8) {
   if (utf8.empty()) return {};
-  if (utf8.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
-    FatalOutOfTextMemory(utf8.size() * sizeof(wchar_t));
-  }
-  const int size = static_cast<int>(utf8.size());
+  const int size = LengthForConversion(utf8.size(), sizeof(wchar_t));
   const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-  std::wstring wide;
-  try {
-    wide.resize(static_cast<std::size_t>(length));
-  } catch (const std::exception&) {
-    FatalOutOfTextMemory((static_cast<std::size_t>(length) + 1) * sizeof(wchar_t));
-  }
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
   return wide;
 }
 
 std::string Narrow(std::wstring_view utf16) {
   if (utf16.empty()) return {};
-  if (utf16.size() > static_cast<std::size_t>(std::numeric_limits<int>::max() / 3)) {
-    FatalOutOfTextMemory(utf16.size() * 3);
-  }
-  const int size = static_cast<int>(utf16.size());
+  const int size = LengthForConversion(utf16.size(), 3);
   const int length =
       WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string narrow = ReserveText(static_cast<std::size_t>(length) + 1);
-  narrow.resize(static_cast<std::size_t>(length));
+  std::string narrow(static_cast<std::size_t>(length), '\0');
   WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, narrow.data(), length, nullptr,
                       nullptr);
   return narrow;
@@ -60,7 +59,7 @@ std::string SystemErrorText(unsigned long code) {
   char number[32];
   std::snprintf(number, sizeof number, "错误 %lu", code);
   if (narrow.empty()) return number;
-  return Join({narrow, "，", number});
+  return narrow + "，" + number;
 }
 
 }  // namespace tosilk

@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-#include "common/text.h"
-
 namespace tosilk {
 
 std::string DateTimeText(const LocalTime& t) {
@@ -18,7 +16,7 @@ std::string DateTimeText(const LocalTime& t) {
   } else if (t.hour != 0) {
     length += std::snprintf(text + length, room, "%d时", t.hour);
   }
-  return Join({std::string_view(text, static_cast<std::size_t>(length))});
+  return std::string(text, static_cast<std::size_t>(length));
 }
 
 std::string SuffixGenerator::Next() {
@@ -26,7 +24,7 @@ std::string SuffixGenerator::Next() {
   const std::uint32_t r = (state_ >> 16) & 0x7FFFu;
   // Asked for in 10000..99999; since r is at most 32767 it lands in
   // 10000..42767.
-  return DecimalText(10000 + r % 90000);
+  return std::to_string(10000 + r % 90000);
 }
 
 SuffixGenerator& ProcessSuffixes() {
