@@ -1,6 +1,6 @@
 #include "common/command_line.h"
 
-#include "common/text.h"
+#include <string_view>
 
 namespace tosilk {
 namespace {
@@ -9,13 +9,16 @@ bool NeedsQuotes(std::string_view word) {
   return word.empty() || word.find_first_of(" \t") != std::string_view::npos;
 }
 
-}  // namespace
-
-std::string QuoteArgument(std::string_view word) {
+void AppendProgramWord(std::string& line, std::string_view word) {
   const bool quoted = NeedsQuotes(word);
-  // At worst every byte doubles, plus the two quotes.
-  std::string out = ReserveText(word.size() * 2 + 2);
-  if (quoted) out += '"';
+  if (quoted) line += '"';
+  line += word;
+  if (quoted) line += '"';
+}
+
+void AppendArgument(std::string& line, std::string_view word) {
+  const bool quoted = NeedsQuotes(word);
+  if (quoted) line += '"';
   std::size_t backslashes = 0;
   for (char c : word) {
     if (c == '\\') {
@@ -25,35 +28,32 @@ std::string QuoteArgument(std::string_view word) {
     if (c == '"') {
       // 2n+1 backslashes before a quote read back as n backslashes and a
       // literal quote.
-      out.append(backslashes * 2 + 1, '\\');
+      line.append(backslashes * 2 + 1, '\\');
     } else {
-      out.append(backslashes, '\\');
+      line.append(backslashes, '\\');
     }
     backslashes = 0;
-    out += c;
+    line += c;
   }
   if (quoted) {
     // The closing quote must not be escaped by the word's own backslashes.
-    out.append(backslashes * 2, '\\');
-    out += '"';
+    line.append(backslashes * 2, '\\');
+    line += '"';
   } else {
-    out.append(backslashes, '\\');
+    line.append(backslashes, '\\');
   }
-  return out;
 }
 
-std::string QuoteProgramWord(std::string_view word) {
-  if (!NeedsQuotes(word)) return Join({word});
-  return Join({"\"", word, "\""});
-}
+}  // namespace
 
 std::string JoinCommandLine(const std::vector<std::string>& words) {
   std::string line;
   for (std::size_t i = 0; i < words.size(); ++i) {
     if (i == 0) {
-      line = QuoteProgramWord(words[i]);
+      AppendProgramWord(line, words[i]);
     } else {
-      line = Join({line, " ", QuoteArgument(words[i])});
+      line += ' ';
+      AppendArgument(line, words[i]);
     }
   }
   return line;

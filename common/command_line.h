@@ -5,25 +5,18 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace tosilk {
 
-// Quotes one argument by the C runtime's rules: the word is put in double
-// quotes only when it is empty or holds a blank or tab; a double quote is
-// escaped with a backslash, and backslashes are doubled only where they stand
-// before a double quote (the closing one included). A word that needs none of
-// this comes back unchanged.
-std::string QuoteArgument(std::string_view word);
-
-// Quotes the program word, which the C runtime reads up to the next blank, or
-// when it starts with a quote up to the next quote, with no escapes: it is
-// quoted as a whole when it is empty or holds a blank or tab.
-std::string QuoteProgramWord(std::string_view word);
-
-// Joins `words` into one command line, one space between words: the first as
-// the program word, the others as arguments.
+// Joins `words` into one command line, one space between words. The first is
+// the program word, which the C runtime reads up to the next blank (or, when
+// it starts with a quote, up to the next quote) with no escapes: it is quoted
+// as a whole when it is empty or holds a blank or tab. Each other word is
+// quoted by the C runtime's rules: put in double quotes only when it is empty
+// or holds a blank or tab, a double quote escaped with a backslash, and
+// backslashes doubled only where they stand before a double quote (the
+// closing one included). A word that needs none of this stands unchanged.
 std::string JoinCommandLine(const std::vector<std::string>& words);
 
 }  // namespace tosilk

@@ -8,14 +8,24 @@
 
 namespace tosilk {
 
+// How a child process ended, as the system tells it.
+struct ExitStatus {
+  enum class How {
+    kExited,     // by its own exit, with `code`
+    kSignalled,  // ended by the signal `code` (POSIX)
+    kUnknown,    // the system could not tell
+  };
+  How how = How::kUnknown;
+  unsigned long code = 0;
+
+  bool succeeded() const { return how == How::kExited && code == 0; }
+};
+
 struct ProcessOutcome {
   bool started = false;
   // The system's reason, when the program could not be started.
   std::string start_error;
-  // True when the program ended by its own exit with the code 0.
-  bool exited_zero = false;
-  // How it ended, for people: "退出码 1", "被信号 11 终止".
-  std::string exit_description;
+  ExitStatus exit;
   // The last line holding more than blanks that it wrote to standard error.
   std::string last_error_line;
 };

@@ -6,8 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "common/process.h"
-#include "common/text.h"
+#include "common/child_process.h"
 #include "common/unique_fd_posix.h"
 
 extern char** environ;
@@ -18,39 +17,56 @@ namespace {
 // Owns a posix_spawn_file_actions_t.
 class FileActions {
  public:
-  FileActions() { posix_spawn_file_actions_init(&actions_); }
-  ~FileActions() { posix_spawn_file_actions_destroy(&actions_); }
+  FileActions() { initialised_ = posix_spawn_file_actions_init(&actions_) == 0; }
+  ~FileActions() {
+    if (initialised_) posix_spawn_file_actions_destroy(&actions_);
+  }
   FileActions(const FileActions&) = delete;
   FileActions& operator=(const FileActions&) = delete;
+
+  // The standard input and output on /dev/null, the standard error onto
+  // `error_fd`. Returns 0 or the error number of the step that failed.
+  int Redirect(int error_fd) {
+    if (!initialised_) return ENOMEM;
+    if (const int e = posix_spawn_file_actions_addopen(&actions_, STDIN_FILENO, "/dev/null",
+                                                       O_RDONLY, 0)) {
+      return e;
+    }
+    if (const int e = posix_spawn_file_actions_addopen(&actions_, STDOUT_FILENO, "/dev/null",
+                                                       O_WRONLY, 0)) {
+      return e;
+    }
+    return posix_spawn_file_actions_adddup2(&actions_, error_fd, STDERR_FILENO);
+  }
   posix_spawn_file_actions_t* get() { return &actions_; }
 
  private:
   posix_spawn_file_actions_t actions_;
+  bool initialised_ = false;
 };
 
-std::string DescribeStatus(int status) {
-  if (WIFEXITED(status)) return Join({"退出码 ", DecimalText(WEXITSTATUS(status))});
-  if (WIFSIGNALED(status)) return Join({"被信号 ", DecimalText(WTERMSIG(status)), " 终止"});
-  return Join({"状态 ", DecimalText(status)});
-}
+ChildProcess::Started FailedToStart(int error) { return {nullptr, std::strerror(error)}; }
 
 }  // namespace
 
-ProcessOutcome RunProgram(const std::string& program, const std::vector<std::string>& words) {
-  ProcessOutcome outcome;
+struct ChildProcess::Handles {
+  pid_t pid;
+  UniqueFd error_pipe;
+};
 
+ChildProcess::ChildProcess(std::unique_ptr<Handles> handles) : handles_(std::move(handles)) {}
+
+ChildProcess::~ChildProcess() = default;
+
+ChildProcess::Started ChildProcess::Start(const std::string& program,
+                                          const std::vector<std::string>& words) {
   int pipe_fds[2];
-  if (pipe2(pipe_fds, O_CLOEXEC) != 0) {
-    outcome.start_error = Join({std::strerror(errno)});
-    return outcome;
-  }
+  if (pipe2(pipe_fds, O_CLOEXEC) != 0) return FailedToStart(errno);
   UniqueFd read_end(pipe_fds[0]);
   UniqueFd write_end(pipe_fds[1]);
 
   FileActions actions;
-  posix_spawn_file_actions_addopen(actions.get(), STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(actions.get(), STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_adddup2(actions.get(), write_end.get(), STDERR_FILENO);
+  if (const int error = actions.Redirect(write_end.get())) return FailedToStart(error);
 
   std::vector<char*> argv;
   argv.reserve(words.size() + 1);
@@ -58,37 +74,38 @@ ProcessOutcome RunProgram(const std::string& program, const std::vector<std::str
   argv.push_back(nullptr);
 
   pid_t pid = 0;
-  const int error =
-      posix_spawn(&pid, program.c_str(), actions.get(), nullptr, argv.data(), environ);
-  if (error != 0) {
-    outcome.start_error = Join({std::strerror(error)});
-    return outcome;
+  if (const int error =
+          posix_spawn(&pid, program.c_str(), actions.get(), nullptr, argv.data(), environ)) {
+    return FailedToStart(error);
   }
-  outcome.started = true;
   // Only the child may hold the write end now, so the pipe reads as ended
   // once the child (and anything it left running) has closed it.
   write_end.reset();
+  return {std::unique_ptr<ChildProcess>(
+              new ChildProcess(std::make_unique<Handles>(Handles{pid, std::move(read_end)}))),
+          {}};
+}
 
-  LastLineCollector collector;
-  char buffer[4096];
+std::size_t ChildProcess::ReadError(char* buffer, std::size_t size) {
   for (;;) {
-    const ssize_t got = read(read_end.get(), buffer, sizeof buffer);
+    const ssize_t got = read(handles_->error_pipe.get(), buffer, size);
     if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;
-    collector.Feed(std::string_view(buffer, static_cast<std::size_t>(got)));
+    return got > 0 ? static_cast<std::size_t>(got) : 0;
   }
-  outcome.last_error_line = collector.Finish();
+}
 
+ExitStatus ChildProcess::Wait() {
   int status = 0;
-  while (waitpid(pid, &status, 0) < 0) {
-    if (errno != EINTR) {
-      outcome.exit_description = Join({"无法等待进程结束：", std::strerror(errno)});
-      return outcome;
-    }
+  while (waitpid(handles_->pid, &status, 0) < 0) {
+    if (errno != EINTR) return {};
   }
-  outcome.exited_zero = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  outcome.exit_description = DescribeStatus(status);
-  return outcome;
+  if (WIFEXITED(status)) {
+    return {ExitStatus::How::kExited, static_cast<unsigned long>(WEXITSTATUS(status))};
+  }
+  if (WIFSIGNALED(status)) {
+    return {ExitStatus::How::kSignalled, static_cast<unsigned long>(WTERMSIG(status))};
+  }
+  return {};
 }
 
 }  // namespace tosilk

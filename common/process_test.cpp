@@ -45,7 +45,7 @@ TEST(LastLineCollector, KeepsOnlyTheStartOfAnOverlongLine) {
 TEST(RunProgram, ReportsAProgramThatCannotStart) {
   const ProcessOutcome outcome = RunProgram("/no/such/folder/tool", {"tool", "-y"});
   EXPECT_FALSE(outcome.started);
-  EXPECT_FALSE(outcome.exited_zero);
+  EXPECT_FALSE(outcome.exit.succeeded());
   EXPECT_FALSE(outcome.start_error.empty());
 }
 

@@ -1,11 +1,9 @@
 #include <windows.h>
 
-#include <cstdio>
 #include <memory>
 
+#include "common/child_process.h"
 #include "common/command_line.h"
-#include "common/process.h"
-#include "common/text.h"
 #include "common/unique_handle_win.h"
 #include "common/wide_win.h"
 
@@ -51,37 +49,30 @@ class InheritList {
   LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
 };
 
-std::string DescribeExitCode(DWORD code) {
-  char text[48];
-  // NTSTATUS codes such as 0xC0000005 (access violation) read better in hex.
-  if (code >= 0xC0000000u) {
-    std::snprintf(text, sizeof text, "退出码 0x%08lX", static_cast<unsigned long>(code));
-  } else {
-    std::snprintf(text, sizeof text, "退出码 %lu", static_cast<unsigned long>(code));
-  }
-  return text;
-}
+ChildProcess::Started FailedToStart(DWORD error) { return {nullptr, SystemErrorText(error)}; }
 
 }  // namespace
 
-ProcessOutcome RunProgram(const std::string& program, const std::vector<std::string>& words) {
-  ProcessOutcome outcome;
+struct ChildProcess::Handles {
+  UniqueHandle process;
+  UniqueHandle error_pipe;
+};
 
+ChildProcess::ChildProcess(std::unique_ptr<Handles> handles) : handles_(std::move(handles)) {}
+
+ChildProcess::~ChildProcess() = default;
+
+ChildProcess::Started ChildProcess::Start(const std::string& program,
+                                          const std::vector<std::string>& words) {
   HANDLE read_raw = nullptr;
   HANDLE write_raw = nullptr;
-  if (!CreatePipe(&read_raw, &write_raw, nullptr, 0)) {
-    outcome.start_error = SystemErrorText(GetLastError());
-    return outcome;
-  }
+  if (!CreatePipe(&read_raw, &write_raw, nullptr, 0)) return FailedToStart(GetLastError());
   UniqueHandle read_end(read_raw);
   UniqueHandle write_end(write_raw);
   SetHandleInformation(write_end.get(), HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
   UniqueHandle null_in = OpenNullDevice(GENERIC_READ);
   UniqueHandle null_out = OpenNullDevice(GENERIC_WRITE);
-  if (!null_in.valid() || !null_out.valid()) {
-    outcome.start_error = SystemErrorText(GetLastError());
-    return outcome;
-  }
+  if (!null_in.valid() || !null_out.valid()) return FailedToStart(GetLastError());
 
   HANDLE inherited[] = {null_in.get(), null_out.get(), write_end.get()};
   InheritList inherit_list(inherited, std::size(inherited));
@@ -94,6 +85,11 @@ ProcessOutcome RunProgram(const std::string& program, const std::vector<std::str
   startup.StartupInfo.hStdOutput = null_out.get();
   startup.StartupInfo.hStdError = write_end.get();
   DWORD flags = CREATE_NO_WINDOW;
+  // Without the list (a system too old for it, or out of memory) the child
+  // inherits every inheritable handle. That is safe here: this process makes
+  // no other handle inheritable and starts one child at a time from this
+  // thread, so the three handles above are all there is to inherit; the list
+  // only guards against handles a library might have made inheritable.
   if (inherit_list.get() != nullptr) {
     startup.lpAttributeList = inherit_list.get();
     flags |= EXTENDED_STARTUPINFO_PRESENT;
@@ -104,35 +100,32 @@ ProcessOutcome RunProgram(const std::string& program, const std::vector<std::str
   const std::wstring application = Widen(program);
   std::wstring command_line = Widen(JoinCommandLine(words));
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(application.c_str(), command_line.data(), nullptr, nullptr, TRUE,
-                      flags, nullptr, nullptr, &startup.StartupInfo, &info)) {
-    outcome.start_error = SystemErrorText(GetLastError());
-    return outcome;
+  if (!CreateProcessW(application.c_str(), command_line.data(), nullptr, nullptr, TRUE, flags,
+                      nullptr, nullptr, &startup.StartupInfo, &info)) {
+    return FailedToStart(GetLastError());
   }
-  outcome.started = true;
-  UniqueHandle process(info.hProcess);
   UniqueHandle thread(info.hThread);
   // Only the child may hold the write end now, so the pipe reads as broken
   // once the child (and anything it left running) has closed it.
   write_end.reset();
+  return {std::unique_ptr<ChildProcess>(new ChildProcess(std::make_unique<Handles>(
+              Handles{UniqueHandle(info.hProcess), std::move(read_end)}))),
+          {}};
+}
 
-  LastLineCollector collector;
-  char buffer[4096];
+std::size_t ChildProcess::ReadError(char* buffer, std::size_t size) {
   DWORD got = 0;
-  while (ReadFile(read_end.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
-    collector.Feed(std::string_view(buffer, got));
+  if (!ReadFile(handles_->error_pipe.get(), buffer, static_cast<DWORD>(size), &got, nullptr)) {
+    return 0;
   }
-  outcome.last_error_line = collector.Finish();
+  return got;
+}
 
-  WaitForSingleObject(process.get(), INFINITE);
+ExitStatus ChildProcess::Wait() {
+  WaitForSingleObject(handles_->process.get(), INFINITE);
   DWORD code = 0;
-  if (!GetExitCodeProcess(process.get(), &code)) {
-    outcome.exit_description = SystemErrorText(GetLastError());
-    return outcome;
-  }
-  outcome.exited_zero = code == 0;
-  outcome.exit_description = DescribeExitCode(code);
-  return outcome;
+  if (!GetExitCodeProcess(handles_->process.get(), &code)) return {};
+  return {ExitStatus::How::kExited, code};
 }
 
 }  // namespace tosilk

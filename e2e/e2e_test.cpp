@@ -29,9 +29,9 @@ using testing::WriteAll;
 // Runs a program and says how it went, for the assertion that checks it.
 ::testing::AssertionResult Ran(const std::vector<std::string>& words) {
   const ProcessOutcome run = RunProgram(words.front(), words);
-  if (run.started && run.exited_zero) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << words.front() << ": " << run.start_error << " "
-                                       << run.exit_description << ": " << run.last_error_line;
+  if (run.started && run.exit.succeeded()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << words.front() << ": " << run.start_error << " exit "
+                                       << run.exit.code << ": " << run.last_error_line;
 }
 
 // Installs the build into a fresh folder named with `label`.

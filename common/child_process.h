@@ -1,0 +1,47 @@
+// The platform's part of RunProgram (process.h): starting a child whose
+// standard error comes through a pipe, reading that pipe, and waiting for the
+// child. One implementation per platform, in process_posix.cpp and
+// process_win.cpp; the sequence that uses them is in process.cpp.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/process.h"
+
+namespace tosilk {
+
+class ChildProcess {
+ public:
+  struct Started;
+
+  // Starts `program` as RunProgram describes. On failure `child` is null and
+  // `error` holds the system's reason.
+  static Started Start(const std::string& program, const std::vector<std::string>& words);
+
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  // Reads the next piece of the child's standard error into `buffer`, waiting
+  // for it. Returns 0 once no process holds the pipe's write end any more.
+  std::size_t ReadError(char* buffer, std::size_t size);
+
+  // Waits without a time limit for the child to end, and says how it did.
+  ExitStatus Wait();
+
+ private:
+  struct Handles;
+  explicit ChildProcess(std::unique_ptr<Handles> handles);
+
+  std::unique_ptr<Handles> handles_;
+};
+
+struct ChildProcess::Started {
+  std::unique_ptr<ChildProcess> child;
+  std::string error;
+};
+
+}  // namespace tosilk
