@@ -26,6 +26,7 @@
 #include "common/text.h"
 #include "job/encode_job.h"
 #include "job/name_stamp.h"
+#include "job/tools.h"
 #include "testing/fs_util.h"
 #include "testing/standins.h"
 
@@ -49,9 +50,6 @@ class StandinFolder {
 
   std::string directory() const { return folder_.text(); }
   const std::string& source() const { return source_; }
-  std::string tool(std::string_view name) const {
-    return Join({folder_.text(), kPathSeparator, name});
-  }
   std::string result_prefix() const {
     return Join({folder_.text(), kPathSeparator, "result", kPathSeparator});
   }
@@ -92,19 +90,17 @@ void BM_Job(benchmark::State& state) {
 class DirectRun {
  public:
   explicit DirectRun(const StandinFolder& folder)
-      : converter_(folder.tool("ffmpeg")),
-        encoder_(folder.tool("silk_v3_encoder")),
+      : tools_(ToolsIn(folder.directory())),
         base_(Join({folder.result_prefix(), DateTimeText(CurrentLocalTime()), "10041"})),
-        pcm_(Join({base_, ".pcm"})),
-        silk_(Join({base_, ".silk"})),
-        convert_{converter_, "-y", "-i", folder.source(), "-f", "s16le",
-                 "-ar", "24000", "-ac", "1", pcm_},
-        encode_{encoder_, pcm_, silk_, "-tencent"} {}
+        pcm_(base_ + ".pcm"),
+        silk_(base_ + ".silk"),
+        convert_(ConverterWords(tools_.converter, folder.source(), pcm_)),
+        encode_(EncoderWords(tools_.encoder, pcm_, silk_)) {}
 
   // Both tools, then the removal of the .pcm; false when a tool failed.
   bool Run() const {
-    const bool converted = RunProgram(converter_, convert_).exited_zero;
-    const bool encoded = RunProgram(encoder_, encode_).exited_zero;
+    const bool converted = RunProgram(tools_.converter.path, convert_).exit.succeeded();
+    const bool encoded = RunProgram(tools_.encoder.path, encode_).exit.succeeded();
     RemoveFile(pcm_);
     return converted && encoded;
   }
@@ -113,8 +109,7 @@ class DirectRun {
   const std::string& silk() const { return silk_; }
 
  private:
-  std::string converter_;
-  std::string encoder_;
+  Tools tools_;
   std::string base_;
   std::string pcm_;
   std::string silk_;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "job/encode_job.h"
-#include "job/job_fixture.h"
+#include "testing/job_fixture.h"
 
 namespace tosilk {
 namespace {
@@ -16,6 +16,19 @@ TEST(Job, PassesQuotesInsideNamesThrough) {
   const std::string base = folder.Base("10041");
   EXPECT_EQ(folder.WordsOf("ffmpeg"), ConverterWords(folder, source, base));
   EXPECT_EQ(folder.WordsOf("silk_v3_encoder"), EncoderWords(folder, base));
+}
+
+// A result folder in which no file can be created, even by root: /proc.
+TEST(Job, SaysWhenTheOutputNameCannotBeReserved) {
+  ProgramFolder folder("unwritable");
+  const std::string source = folder.AddSource("a.mp3");
+  std::filesystem::create_directory_symlink("/proc/self", folder.result());
+  const JobOutcome outcome = folder.Run(source);
+  EXPECT_EQ(outcome.failure, JobFailure::kReserveFailed);
+  EXPECT_TRUE(outcome.reason.starts_with("无法在结果文件夹中创建文件 " + folder.Base("10041") +
+                                         ".silk（"))
+      << outcome.reason;
+  EXPECT_TRUE(folder.WordsOf("ffmpeg").empty());
 }
 
 }  // namespace

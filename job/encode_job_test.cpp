@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/file.h"
-#include "job/job_fixture.h"
+#include "testing/job_fixture.h"
 
 namespace tosilk {
 namespace {
@@ -207,6 +207,11 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"ResultIsAFile",
                     [](ProgramFolder& f) { testing::WriteAll(f.result(), "not a folder"); },
                     "SOURCE", JobFailure::kResultFolder, "无法创建结果文件夹 TOOLS/result", false},
+        FailureCase{"ConverterIsNoProgram",
+                    [](ProgramFolder& f) {
+                      testing::WriteAll(f.path() / Utf8Path("ffmpeg" + kExe), "not a program");
+                    },
+                    "SOURCE", JobFailure::kToolNotStarted, "无法启动 ffmpeg" + kExe + "（", false},
         FailureCase{"ConverterFails",
                     [](ProgramFolder& f) {
                       f.Behave("ffmpeg", "exit=1\nstderr=a.mp3: Invalid data found when processing input\n");

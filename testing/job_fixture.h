@@ -12,6 +12,7 @@
 #include "common/paths.h"
 #include "common/text.h"
 #include "job/encode_job.h"
+#include "job/tools.h"
 #include "testing/fs_util.h"
 #include "testing/standins.h"
 
@@ -71,8 +72,6 @@ class ProgramFolder {
 
   JobOutcome Run(std::string_view typed) const { return RunEncodingJob(typed, setting_); }
 
-  JobSetting& setting() { return setting_; }
-
  private:
   testing::TempFolder folder_;
   SuffixGenerator suffixes_;
@@ -83,14 +82,12 @@ class ProgramFolder {
 inline std::vector<std::string> ConverterWords(const ProgramFolder& folder,
                                                const std::string& source,
                                                const std::string& base) {
-  return {folder.Inside(Join({"ffmpeg", kExecutableSuffix})), "-y", "-i", source, "-f", "s16le",
-          "-ar", "24000", "-ac", "1", Join({base, ".pcm"})};
+  return ConverterWords(ToolsIn(folder.text()).converter, source, base + ".pcm");
 }
 
 // The words the encoder must receive for one job.
 inline std::vector<std::string> EncoderWords(const ProgramFolder& folder, const std::string& base) {
-  return {folder.Inside(Join({"silk_v3_encoder", kExecutableSuffix})), Join({base, ".pcm"}),
-          Join({base, ".silk"}), "-tencent"};
+  return EncoderWords(ToolsIn(folder.text()).encoder, base + ".pcm", base + ".silk");
 }
 
 }  // namespace tosilk

@@ -1,0 +1,37 @@
+// The two tools the encoding job runs from the program folder, and the exact
+// words it gives each of them.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "job/job_outcome.h"
+
+namespace tosilk {
+
+struct Tool {
+  std::string name;  // its file name, as the user knows it: "ffmpeg.exe"
+  std::string path;  // its full path in the program folder
+  JobFailure failed;              // what the job's failure is, when it fails
+  std::string_view failed_verb;   // how that failure is said: "转换失败"
+};
+
+struct Tools {
+  Tool converter;  // ffmpeg: the source to raw 24 kHz mono 16-bit PCM
+  Tool encoder;    // silk_v3_encoder: that PCM to SILK v3, "-tencent" kind
+};
+
+// The tools as they lie in `program_directory`, under this platform's
+// program names.
+Tools ToolsIn(std::string_view program_directory);
+
+// ffmpeg -y -i SOURCE -f s16le -ar 24000 -ac 1 PCM
+std::vector<std::string> ConverterWords(const Tool& converter, std::string_view source,
+                                        std::string_view pcm);
+
+// silk_v3_encoder PCM SILK -tencent
+std::vector<std::string> EncoderWords(const Tool& encoder, std::string_view pcm,
+                                      std::string_view silk);
+
+}  // namespace tosilk
