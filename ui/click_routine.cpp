@@ -1,6 +1,7 @@
 #include "ui/click_routine.h"
 
 #include "common/text.h"
+#include "job/encode_job.h"
 
 namespace tosilk {
 

@@ -4,6 +4,6 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  const std::unique_ptr<tosilk::MainWindow> window = tosilk::StartUp();
+  const std::unique_ptr<tosilk::qt::MainWindow> window = tosilk::StartUp();
   return app.exec();
 }

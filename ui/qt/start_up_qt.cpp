@@ -24,7 +24,7 @@ void ShowFatalInMessageBox(std::string_view message) {
   ShowFatalAndExit(message);
 }
 
-std::unique_ptr<MainWindow> StartUp() {
+std::unique_ptr<qt::MainWindow> StartUp() {
   // First, so that even a failure while finding the program folder is shown.
   SetFatalHandler(&ShowFatalInMessageBox);
   // A relative source path is taken from the program folder. Should the
@@ -35,9 +35,9 @@ std::unique_ptr<MainWindow> StartUp() {
   // Lets Wayland desktops match the window to tosilk.desktop and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("tosilk"));
 
-  std::unique_ptr<MainWindow> window;
+  std::unique_ptr<qt::MainWindow> window;
   try {
-    window = std::make_unique<MainWindow>(&RunClick);
+    window = std::make_unique<qt::MainWindow>(&RunClick);
     // Asking for the native window makes the platform create it now, so a
     // platform that cannot is caught here rather than on show.
     window->winId();

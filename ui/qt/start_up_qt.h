@@ -1,5 +1,5 @@
-// Start-up of the Qt program, kept out of main so that main stays as short as
-// Qt's own examples and the fatal path can be tested.
+// Start-up of the Qt program: everything that happens before its event loop
+// runs.
 #pragma once
 
 #include <memory>
@@ -19,6 +19,6 @@ namespace tosilk {
 // makes it the current directory, then builds the main window on the
 // program's own click routine and shows it, normal and activated. A window
 // that cannot be built is a fatal failure. Needs a QApplication.
-[[nodiscard]] std::unique_ptr<MainWindow> StartUp();
+[[nodiscard]] std::unique_ptr<qt::MainWindow> StartUp();
 
 }  // namespace tosilk

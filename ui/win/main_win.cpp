@@ -2,6 +2,7 @@
 
 #include "common/fatal.h"
 #include "common/paths.h"
+#include "ui/click_routine.h"
 #include "ui/win/main_window_win.h"
 
 // The program's life: error mode, program folder as current directory, the
@@ -12,7 +13,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   SetErrorMode(SetErrorMode(0) | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   // A relative source path then names a file in the program folder.
   tosilk::SetCurrentDirectoryTo(tosilk::ProgramDirectory());
-  tosilk::MainWindow window(instance);
+  tosilk::win::MainWindow window(instance, &tosilk::RunClick);
   if (!window.Open()) tosilk::FatalFailure("加载主窗口失败");
-  return tosilk::RunMessageLoop(window);
+  return tosilk::win::RunMessageLoop(window);
 }

@@ -1,12 +1,12 @@
 #include "ui/win/main_window_win.h"
 
 #include <string>
+#include <utility>
 
 #include "common/wide_win.h"
-#include "ui/click_routine.h"
 #include "ui/win/centred_edit_win.h"
 
-namespace tosilk {
+namespace tosilk::win {
 namespace {
 
 // The icon in the resource script.
@@ -45,6 +45,9 @@ std::wstring WindowText(HWND window) {
 
 }  // namespace
 
+MainWindow::MainWindow(HINSTANCE instance, ClickRoutine click)
+    : instance_(instance), click_(std::move(click)) {}
+
 bool MainWindow::Open() {
   WNDCLASSEXW window_class{};
   window_class.cbSize = sizeof window_class;
@@ -56,7 +59,7 @@ bool MainWindow::Open() {
   window_class.hIconSm = static_cast<HICON>(
       LoadImageW(instance_, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-  window_class.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   window_class.lpszClassName = kClassName;
   if (!RegisterClassExW(&window_class) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
@@ -135,31 +138,33 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 bool MainWindow::OnCreate() {
   HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   for (std::size_t i = 0; i < kMainWindow.controls.size(); ++i) {
-    const ControlDescription& control = kMainWindow.controls[i];
-    const ControlClass control_class = ClassFor(control.kind);
+    const ControlDescription& described = kMainWindow.controls[i];
+    const ControlClass control_class = ClassFor(described.kind);
     DWORD style = WS_CHILD | WS_VISIBLE | control_class.style;
-    if (control.tab_stop) style |= WS_TABSTOP;
+    if (described.tab_stop) style |= WS_TABSTOP;
     // Created in the table's order, each at the bottom of the stacking order,
     // so an earlier control lies above a later one.
     HWND child = CreateWindowExW(
-        control_class.extended_style, control_class.name, Widen(control.text).c_str(), style,
-        control.left, control.top, control.width, control.height, window_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance_, nullptr);
+        control_class.extended_style, control_class.name, Widen(described.text).c_str(), style,
+        described.left, described.top, described.width, described.height, window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(DialogId(static_cast<ControlId>(i)))),
+        instance_, nullptr);
     if (child == nullptr) return false;
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SetWindowPos(child, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     controls_[i] = child;
   }
-  HWND edit = ControlNamed(kPathEdit);
+  HWND edit = control(ControlId::kPathEdit);
   // No limit of its own: as much text as a one-line edit control can hold.
   SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
   return CentreEditLine(edit);
 }
 
-void MainWindow::OnCommand(HWND control, int notification) {
+void MainWindow::OnCommand(HWND sender, int notification) {
   // Known by its window rather than its identifier: a command that comes
   // from no control (a menu, an accelerator) carries no window.
-  if (notification == BN_CLICKED && control != nullptr && control == ControlNamed(kEncodeButton)) {
+  if (notification == BN_CLICKED && sender != nullptr &&
+      sender == control(ControlId::kEncodeButton)) {
     OnClick();
   }
 }
@@ -175,9 +180,7 @@ void MainWindow::OnActivate(WPARAM state, LPARAM other) {
 }
 
 void MainWindow::OnSetFocus() {
-  if (last_focus_ == nullptr) {
-    last_focus_ = controls_[static_cast<std::size_t>(FocusOrder(kMainWindow).front())];
-  }
+  if (last_focus_ == nullptr) last_focus_ = control(kMainWindow.initial_focus);
   SetFocus(last_focus_);
 }
 
@@ -195,9 +198,9 @@ void MainWindow::OnDestroy() {
 }
 
 void MainWindow::OnClick() {
-  const std::string source = Narrow(WindowText(ControlNamed(kPathEdit)));
-  const std::string message = RunClick(source);
-  SetWindowTextW(ControlNamed(kResultLabel), Widen(message).c_str());
+  const std::string source = Narrow(WindowText(control(ControlId::kPathEdit)));
+  const std::string message = click_(source);
+  SetWindowTextW(control(ControlId::kResultLabel), Widen(message).c_str());
 }
 
 bool MainWindow::PreTranslate(const MSG& message) {
@@ -211,7 +214,9 @@ bool MainWindow::PreTranslate(const MSG& message) {
   switch (message.wParam) {
     case VK_TAB:
       if (ctrl || alt) return false;
-      MoveFocus(shift);
+      // Among the tab stops, in the stacking order the controls were made
+      // in, wrapping at either end.
+      SetFocus(GetNextDlgTabItem(window_, GetFocus(), shift));
       return true;
     case VK_ESCAPE:
       if (ctrl || shift || alt) return true;
@@ -225,27 +230,6 @@ bool MainWindow::PreTranslate(const MSG& message) {
   return false;
 }
 
-void MainWindow::MoveFocus(bool backwards) {
-  const std::vector<int> order = FocusOrder(kMainWindow);
-  HWND focus = GetFocus();
-  std::size_t at = 0;
-  for (std::size_t i = 0; i < order.size(); ++i) {
-    if (controls_[static_cast<std::size_t>(order[i])] == focus) at = i;
-  }
-  const std::size_t count = order.size();
-  const std::size_t next = backwards ? (at + count - 1) % count : (at + 1) % count;
-  HWND target = controls_[static_cast<std::size_t>(order[next])];
-  SetFocus(target);
-  // Moving the focus into the edit box selects nothing and keeps the caret.
-}
-
-HWND MainWindow::ControlNamed(std::string_view name) const {
-  for (std::size_t i = 0; i < kMainWindow.controls.size(); ++i) {
-    if (kMainWindow.controls[i].name == name) return controls_[i];
-  }
-  return nullptr;
-}
-
 int RunMessageLoop(MainWindow& window) {
   if (!window.exists()) return 0;
   MSG message;
@@ -257,4 +241,4 @@ int RunMessageLoop(MainWindow& window) {
   return static_cast<int>(message.wParam);
 }
 
-}  // namespace tosilk
+}  // namespace tosilk::win

@@ -7,19 +7,20 @@
 
 #include <array>
 
+#include "ui/click_routine.h"
 #include "ui/window_description.h"
 
-namespace tosilk {
+namespace tosilk::win {
 
 class MainWindow {
  public:
   // The window class name; tests find the window by it.
   static constexpr const wchar_t* kClassName = L"tosilk.MainWindow";
-  // Control identifiers are this base plus the control's index in the
-  // window description.
-  static constexpr int kFirstControlId = 100;
+  // The identifier each control is created with, by which GetDlgItem finds it.
+  static constexpr int DialogId(ControlId id) { return 100 + static_cast<int>(id); }
 
-  explicit MainWindow(HINSTANCE instance) : instance_(instance) {}
+  // `click` turns the edit box's text into the result label's text.
+  MainWindow(HINSTANCE instance, ClickRoutine click);
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
@@ -40,17 +41,17 @@ class MainWindow {
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
   bool OnCreate();
-  void OnCommand(HWND control, int notification);
+  void OnCommand(HWND sender, int notification);
   void OnActivate(WPARAM state, LPARAM other);
   void OnSetFocus();
   LRESULT OnControlColorStatic(HDC dc);
   void OnDestroy();
 
   void OnClick();
-  void MoveFocus(bool backwards);
-  HWND ControlNamed(std::string_view name) const;
+  HWND control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
 
   HINSTANCE instance_;
+  ClickRoutine click_;
   HWND window_ = nullptr;
   std::array<HWND, kMainWindow.controls.size()> controls_{};
   // The control that had the focus when the window was last deactivated.
@@ -61,4 +62,4 @@ class MainWindow {
 // returns its exit code; returns 0 at once when the window does not exist.
 int RunMessageLoop(MainWindow& window);
 
-}  // namespace tosilk
+}  // namespace tosilk::win

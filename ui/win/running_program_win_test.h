@@ -26,10 +26,9 @@
 
 namespace tosilk {
 
-
 // Polls `done` until it holds or `limit` has passed.
 inline bool WaitUntil(const std::function<bool()>& done,
-               std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+                      std::chrono::milliseconds limit = std::chrono::seconds(10)) {
   const auto deadline = std::chrono::steady_clock::now() + limit;
   while (!done()) {
     if (std::chrono::steady_clock::now() > deadline) return false;
@@ -84,9 +83,8 @@ class RunningProgram {
   // and the stand-ins.
   explicit RunningProgram(std::string_view folder_label = "程序") {
     own_folder_.emplace(folder_label);
-    namespace fs = std::filesystem;
     std::filesystem::copy_file(testing::Utf8Path(ProgramDirectory()) / ".." / "tosilk.exe",
-                  own_folder_->path() / "tosilk.exe");
+                               own_folder_->path() / "tosilk.exe");
     testing::CopyStandins(own_folder_->path());
     Start(own_folder_->path());
   }
@@ -100,41 +98,6 @@ class RunningProgram {
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
 
- private:
-  void Start(const std::filesystem::path& folder) {
-    namespace fs = std::filesystem;
-    folder_ = folder;
-    source_ = Inside("录音 a.mp3");
-    testing::WriteAll(testing::Utf8Path(source_), "RIFF audio");
-
-    const std::wstring program = Widen(Inside("tosilk.exe"));
-    std::wstring command_line = L"\"" + program + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    // Asks for a minimised start, which the program must not pass on.
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWMINNOACTIVE;
-    PROCESS_INFORMATION info{};
-    // Started from another current directory than its own folder.
-    const std::wstring elsewhere = Widen(testing::PathText(std::filesystem::temp_directory_path()));
-    if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
-                        nullptr, elsewhere.c_str(), &startup, &info)) {
-      ADD_FAILURE() << "cannot start tosilk.exe: " << GetLastError();
-      return;
-    }
-    process_.reset(info.hProcess);
-    UniqueHandle thread(info.hThread);
-    thread_id_ = info.dwThreadId;
-    WaitForInputIdle(process_.get(), 10000);
-    WaitUntil([&] {
-      window_ = FindWindowW(MainWindow::kClassName, nullptr);
-      DWORD owner = 0;
-      if (window_ != nullptr) GetWindowThreadProcessId(window_, &owner);
-      return window_ != nullptr && owner == info.dwProcessId && IsWindowVisible(window_);
-    });
-  }
-
- public:
   ~RunningProgram() {
     if (process_.valid() && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
       TerminateProcess(process_.get(), 1);
@@ -143,13 +106,8 @@ class RunningProgram {
   }
 
   HWND window() const { return window_; }
-  HWND control(std::string_view name) const {
-    for (std::size_t i = 0; i < kMainWindow.controls.size(); ++i) {
-      if (kMainWindow.controls[i].name == name) {
-        return GetDlgItem(window_, MainWindow::kFirstControlId + static_cast<int>(i));
-      }
-    }
-    return nullptr;
+  HWND control(ControlId id) const {
+    return GetDlgItem(window_, win::MainWindow::DialogId(id));
   }
   std::string Inside(std::string_view name) const {
     return Join({testing::PathText(folder_), "\\", name});
@@ -174,7 +132,7 @@ class RunningProgram {
   }
 
   void Type(std::string_view text) const {
-    SendMessageW(control(kPathEdit), WM_SETTEXT, 0,
+    SendMessageW(control(ControlId::kPathEdit), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(Widen(text).c_str()));
   }
 
@@ -214,10 +172,10 @@ class RunningProgram {
 
   // Clicks "编码" and waits until the result label changed from `before`.
   std::string ClickEncode() const {
-    const std::string before = TextOf(control(kResultLabel));
-    Click(control(kEncodeButton));
+    const std::string before = TextOf(control(ControlId::kResultLabel));
+    Click(control(ControlId::kEncodeButton));
     std::string after;
-    WaitUntil([&] { return (after = TextOf(control(kResultLabel))) != before; });
+    WaitUntil([&] { return (after = TextOf(control(ControlId::kResultLabel))) != before; });
     return after;
   }
 
@@ -231,6 +189,38 @@ class RunningProgram {
   bool Running() const { return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
 
  private:
+  void Start(const std::filesystem::path& folder) {
+    folder_ = folder;
+    source_ = Inside("录音 a.mp3");
+    testing::WriteAll(testing::Utf8Path(source_), "RIFF audio");
+
+    const std::wstring program = Widen(Inside("tosilk.exe"));
+    std::wstring command_line = L"\"" + program + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    // Asks for a minimised start, which the program must not pass on.
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWMINNOACTIVE;
+    PROCESS_INFORMATION info{};
+    // Started from another current directory than its own folder.
+    const std::wstring elsewhere = Widen(testing::PathText(std::filesystem::temp_directory_path()));
+    if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
+                        nullptr, elsewhere.c_str(), &startup, &info)) {
+      ADD_FAILURE() << "cannot start tosilk.exe: " << GetLastError();
+      return;
+    }
+    process_.reset(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    thread_id_ = info.dwThreadId;
+    WaitForInputIdle(process_.get(), 10000);
+    WaitUntil([&] {
+      window_ = FindWindowW(win::MainWindow::kClassName, nullptr);
+      DWORD owner = 0;
+      if (window_ != nullptr) GetWindowThreadProcessId(window_, &owner);
+      return window_ != nullptr && owner == info.dwProcessId && IsWindowVisible(window_);
+    });
+  }
+
   std::optional<testing::TempFolder> own_folder_;
   std::filesystem::path folder_;
   std::string source_;

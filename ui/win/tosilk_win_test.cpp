@@ -23,10 +23,10 @@ TEST(TosilkWindow, IsCentredWithAFixedDialogFrameAndNoTitle) {
   ASSERT_NE(window, nullptr);
   RECT rect;
   GetWindowRect(window, &rect);
-  EXPECT_EQ(rect.right - rect.left, 489);
-  EXPECT_EQ(rect.bottom - rect.top, 201);
-  EXPECT_EQ(rect.left, (GetSystemMetrics(SM_CXSCREEN) - 489) / 2);
-  EXPECT_EQ(rect.top, (GetSystemMetrics(SM_CYSCREEN) - 201) / 2);
+  EXPECT_EQ(rect.right - rect.left, kMainWindow.width);
+  EXPECT_EQ(rect.bottom - rect.top, kMainWindow.height);
+  EXPECT_EQ(rect.left, CentredEdge(GetSystemMetrics(SM_CXSCREEN), kMainWindow.width));
+  EXPECT_EQ(rect.top, CentredEdge(GetSystemMetrics(SM_CYSCREEN), kMainWindow.height));
   EXPECT_FALSE(IsIconic(window)) << "the minimised start-up request was passed on";
   EXPECT_TRUE(IsWindowVisible(window));
   EXPECT_EQ(TextOf(window), "");
@@ -44,9 +44,10 @@ TEST(TosilkWindow, HasTheFourControlsOfTheDescription) {
   RunningProgram program;
   // In the order of the list: each control lies below the one before it.
   HWND previous = nullptr;
-  for (const ControlDescription& described : kMainWindow.controls) {
+  for (std::size_t i = 0; i < kMainWindow.controls.size(); ++i) {
+    const ControlDescription& described = kMainWindow.controls[i];
     SCOPED_TRACE(std::string(described.name));
-    HWND control = program.control(described.name);
+    HWND control = program.control(static_cast<ControlId>(i));
     ASSERT_NE(control, nullptr);
     const RECT rect = RectInParent(control);
     EXPECT_EQ(rect.left, described.left);
@@ -63,8 +64,8 @@ TEST(TosilkWindow, HasTheFourControlsOfTheDescription) {
     previous = control;
   }
 
-  for (std::string_view name : {kResultLabel, kPathLabel}) {
-    HWND label = program.control(name);
+  for (ControlId id : {ControlId::kResultLabel, ControlId::kPathLabel}) {
+    HWND label = program.control(id);
     EXPECT_EQ(ClassOf(label), L"Static");
     const LONG style = GetWindowLongW(label, GWL_STYLE);
     EXPECT_EQ(style & SS_TYPEMASK, SS_LEFTNOWORDWRAP);
@@ -73,7 +74,7 @@ TEST(TosilkWindow, HasTheFourControlsOfTheDescription) {
     EXPECT_FALSE(style & (SS_ENDELLIPSIS | SS_PATHELLIPSIS | SS_WORDELLIPSIS));
   }
 
-  HWND edit = program.control(kPathEdit);
+  HWND edit = program.control(ControlId::kPathEdit);
   EXPECT_EQ(ClassOf(edit), L"Edit");
   const LONG edit_style = GetWindowLongW(edit, GWL_STYLE);
   EXPECT_TRUE(edit_style & ES_AUTOHSCROLL);
@@ -82,7 +83,7 @@ TEST(TosilkWindow, HasTheFourControlsOfTheDescription) {
   EXPECT_TRUE(GetWindowLongW(edit, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
   EXPECT_GE(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE);
 
-  HWND button = program.control(kEncodeButton);
+  HWND button = program.control(ControlId::kEncodeButton);
   EXPECT_EQ(ClassOf(button), L"Button");
   EXPECT_EQ(GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
 }
@@ -91,14 +92,14 @@ TEST(TosilkWindow, HasTheFourControlsOfTheDescription) {
 // one looks at a window of the test's own, which holds the program's
 // resources too.
 TEST(MainWindow, HasTheIconsAndGivesEveryControlTheDefaultGuiFont) {
-  MainWindow window(GetModuleHandleW(nullptr));
+  win::MainWindow window(GetModuleHandleW(nullptr), [](std::string_view) { return ""; });
   ASSERT_TRUE(window.Open());
-  HWND main = FindWindowW(MainWindow::kClassName, nullptr);
+  HWND main = FindWindowW(win::MainWindow::kClassName, nullptr);
   EXPECT_NE(SendMessageW(main, WM_GETICON, ICON_BIG, 0), 0);
   EXPECT_NE(SendMessageW(main, WM_GETICON, ICON_SMALL, 0), 0);
   HFONT gui_font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   for (std::size_t i = 0; i < kMainWindow.controls.size(); ++i) {
-    HWND control = GetDlgItem(main, MainWindow::kFirstControlId + static_cast<int>(i));
+    HWND control = GetDlgItem(main, win::MainWindow::DialogId(static_cast<ControlId>(i)));
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), gui_font)
         << kMainWindow.controls[i].name;
   }
@@ -113,7 +114,7 @@ TEST(MainWindow, HasTheIconsAndGivesEveryControlTheDefaultGuiFont) {
 // sits in the middle of the box's inner area; the margins are frame.
 TEST(TosilkWindow, CentresTheEditLineVertically) {
   RunningProgram program;
-  HWND edit = program.control(kPathEdit);
+  HWND edit = program.control(ControlId::kPathEdit);
   HDC dc = GetDC(nullptr);
   HGDIOBJ previous = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
   SIZE w{};
@@ -140,14 +141,14 @@ TEST(TosilkWindow, CentresTheEditLineVertically) {
 
 TEST(TosilkWindow, StartsWithTheCaretInTheEmptyEditBox) {
   RunningProgram program;
-  EXPECT_TRUE(program.FocusBecomes(program.control(kPathEdit)));
+  EXPECT_TRUE(program.FocusBecomes(program.control(ControlId::kPathEdit)));
   EXPECT_EQ(GetForegroundWindow(), program.window());
 }
 
 TEST(TosilkWindow, TabAndShiftTabMoveTheFocusAndWrap) {
   RunningProgram program;
-  HWND edit = program.control(kPathEdit);
-  HWND button = program.control(kEncodeButton);
+  HWND edit = program.control(ControlId::kPathEdit);
+  HWND button = program.control(ControlId::kEncodeButton);
   program.Activate();
   ASSERT_TRUE(program.FocusBecomes(edit));
   Press(VK_TAB);
@@ -162,7 +163,7 @@ TEST(TosilkWindow, TabAndShiftTabMoveTheFocusAndWrap) {
 
 TEST(TosilkWindow, GivesTheFocusBackAfterAnotherWindowWasActive) {
   RunningProgram program;
-  HWND button = program.control(kEncodeButton);
+  HWND button = program.control(ControlId::kEncodeButton);
   program.Activate();
   Press(VK_TAB);
   ASSERT_TRUE(program.FocusBecomes(button));
@@ -185,8 +186,8 @@ TEST(TosilkWindow, EscCloses) {
 
 TEST(TosilkWindow, EscWithAModifierDoesNothing) {
   RunningProgram program;
-  HWND edit = program.control(kPathEdit);
-  HWND button = program.control(kEncodeButton);
+  HWND edit = program.control(ControlId::kPathEdit);
+  HWND button = program.control(ControlId::kEncodeButton);
   for (WORD modifier : {VK_CONTROL, VK_SHIFT, VK_MENU}) {
     SCOPED_TRACE(modifier);
     program.Activate();
@@ -206,11 +207,11 @@ TEST(TosilkWindow, EnterStartsNoJob) {
   program.Activate();
   Press(VK_RETURN);  // in the edit box
   Press(VK_TAB);
-  ASSERT_TRUE(program.FocusBecomes(program.control(kEncodeButton)));
+  ASSERT_TRUE(program.FocusBecomes(program.control(ControlId::kEncodeButton)));
   Press(VK_RETURN);  // on the focused button
   Press(VK_TAB);
-  ASSERT_TRUE(program.FocusBecomes(program.control(kPathEdit)));
-  EXPECT_EQ(TextOf(program.control(kResultLabel)), "标签");
+  ASSERT_TRUE(program.FocusBecomes(program.control(ControlId::kPathEdit)));
+  EXPECT_EQ(TextOf(program.control(ControlId::kResultLabel)), "标签");
   EXPECT_FALSE(fs::exists(program.folder() / "ffmpeg.args"));
 }
 
@@ -219,10 +220,10 @@ TEST(TosilkWindow, SpaceOnTheFocusedButtonClicksIt) {
   program.Type(program.source());
   program.Activate();
   Press(VK_TAB);
-  ASSERT_TRUE(program.FocusBecomes(program.control(kEncodeButton)));
+  ASSERT_TRUE(program.FocusBecomes(program.control(ControlId::kEncodeButton)));
   Press(VK_SPACE);
   EXPECT_TRUE(WaitUntil([&] {
-    return TextOf(program.control(kResultLabel)).starts_with(kDonePrefix);
+    return TextOf(program.control(ControlId::kResultLabel)).starts_with(kDonePrefix);
   }));
 }
 
@@ -251,9 +252,12 @@ TEST(TosilkWindow, AFailingToolShowsWhy) {
   testing::WriteAll(program.folder() / "ffmpeg.behave",
                     "exit=1\nstderr=a.mp3: Invalid data found when processing input\n");
   program.Type(program.source());
-  EXPECT_EQ(program.ClickEncode(),
-            "编码失败：ffmpeg.exe 转换失败（退出码 1）：a.mp3: Invalid data found when "
-            "processing input");
+  // The job's reasons are its own tests' business; the label shows the one
+  // this job gave, with the tool's line in it.
+  const std::string shown = program.ClickEncode();
+  EXPECT_TRUE(shown.starts_with(kFailedPrefix)) << shown;
+  EXPECT_NE(shown.find("a.mp3: Invalid data found when processing input"), std::string::npos)
+      << shown;
   EXPECT_FALSE(fs::exists(program.folder() / "silk_v3_encoder.args"));
 
   fs::remove(program.folder() / "ffmpeg.behave");
