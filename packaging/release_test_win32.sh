@@ -3,7 +3,7 @@
 #
 # Unpacks the Windows release archive into a fresh folder whose path holds a
 # blank and CJK, and runs TEST_PROGRAM under Wine on it (see
-# ui/win/release_win_test.cpp).
+# release_win_test.cpp).
 set -eu
 archive=$1 test_program=$2
 here=$(cd "$(dirname "$0")/.." && pwd)
