@@ -1,7 +1,7 @@
 // The platform's part of RunProgram (process.h): starting a child whose
-// standard error comes through a pipe, reading that pipe, and waiting for the
-// child. One implementation per platform, in process_posix.cpp and
-// process_win.cpp; the sequence that uses them is in process.cpp.
+// standard error comes through a pipe, reading that pipe, ending the child
+// and waiting for it. One implementation per platform, in process_posix.cpp
+// and process_win.cpp; the sequence that uses them is in process.cpp.
 #pragma once
 
 #include <cstddef>
@@ -18,7 +18,7 @@ class ChildProcess {
   struct Started;
 
   // Starts `program` as RunProgram describes. On failure `child` is null and
-  // `error` holds the system's reason.
+  // `error` says why.
   static Started Start(const std::string& program, const std::vector<std::string>& words);
 
   ~ChildProcess();
@@ -28,6 +28,11 @@ class ChildProcess {
   // Reads the next piece of the child's standard error into `buffer`, waiting
   // for it. Returns 0 once no process holds the pipe's write end any more.
   std::size_t ReadError(char* buffer, std::size_t size);
+
+  enum class Ending { kAsk, kForce };
+  // Asks the child to end (SIGTERM) or ends it at once (SIGKILL; Windows
+  // ends it at once either way). Safe while another thread reads or waits.
+  void End(Ending how);
 
   // Waits without a time limit for the child to end, and says how it did.
   ExitStatus Wait();
@@ -41,7 +46,7 @@ class ChildProcess {
 
 struct ChildProcess::Started {
   std::unique_ptr<ChildProcess> child;
-  std::string error;
+  SystemError error;
 };
 
 }  // namespace tosilk

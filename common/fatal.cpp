@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "texts/fatal_texts.h"
+
 namespace tosilk {
 namespace {
 
@@ -17,8 +19,7 @@ void FatalFailure(std::string_view message) {
 
 void FatalOutOfMemory(std::size_t bytes) {
   char message[96];
-  const int length =
-      std::snprintf(message, sizeof message, "内存不足：无法分配 %zu 字节的内存", bytes);
+  const int length = std::snprintf(message, sizeof message, texts::kOutOfMemoryFormat, bytes);
   FatalFailure(std::string_view(message, static_cast<std::size_t>(length)));
 }
 

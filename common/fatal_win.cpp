@@ -1,6 +1,9 @@
 #include <windows.h>
 
+#include <iterator>
+
 #include "common/fatal.h"
+#include "texts/fatal_texts.h"
 
 namespace tosilk {
 
@@ -14,7 +17,11 @@ void ShowFatalAndExit(std::string_view message) {
                                    static_cast<int>(std::size(wide)) - 1);
   if (length <= 0) length = 0;
   wide[length] = L'\0';
-  MessageBoxW(nullptr, wide, L"错误", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+  wchar_t title[16];
+  const int title_length = MultiByteToWideChar(CP_UTF8, 0, texts::kFatalTitle, -1, title,
+                                               static_cast<int>(std::size(title)));
+  if (title_length <= 0) title[0] = L'\0';
+  MessageBoxW(nullptr, wide, title, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
   ExitFatally();
 }
 

@@ -1,11 +1,14 @@
-// The few file-system operations the encoding job needs. Paths are UTF-8;
-// every error text is the system's own, formatted here.
+// The file-system operations the program needs. Paths are UTF-8; failures
+// come back as the system's facts (system_error.h).
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
-#include "common/status.h"
+#include "common/system_error.h"
 
 namespace tosilk {
 
@@ -16,12 +19,15 @@ enum class PathKind { kMissing, kFile, kDirectory, kOther };
 PathKind KindOf(const std::string& path);
 
 // Creates the folder `path` unless a folder is already there.
-Status MakeDirectory(const std::string& path);
+MaybeError MakeDirectory(const std::string& path);
+
+// Creates the folder `path` and every folder above it that is missing.
+MaybeError MakeDirectories(const std::string& path);
 
 enum class CreateResult { kCreated, kAlreadyExists, kFailed };
 struct CreateOutcome {
   CreateResult result;
-  std::string error;  // the system's text, for kFailed
+  SystemError error;  // for kFailed
 };
 
 // Creates an empty file at `path` only if nothing of that name exists, as one
@@ -34,5 +40,17 @@ bool RemoveFile(const std::string& path);
 // Reads at most `limit` bytes from the start of the file at `path`. An
 // unreadable file reads as empty.
 std::string ReadFileHead(const std::string& path, std::size_t limit);
+
+// The size of the file at `path`; nothing when no file is there.
+std::optional<std::uint64_t> FileSize(const std::string& path);
+
+// The names of the entries of the folder `path`, in no particular order;
+// none when it cannot be read.
+std::vector<std::string> FolderEntries(const std::string& path);
+
+// `path` as the system knows it once links, "." and ".." are resolved (and,
+// on Windows, short names and letter case), so that two spellings of one
+// folder give one text. `path` itself is given back when it does not exist.
+std::string CanonicalPath(const std::string& path);
 
 }  // namespace tosilk

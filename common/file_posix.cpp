@@ -1,19 +1,17 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
+#include <climits>
+#include <cstdlib>
+#include <memory>
 
 #include "common/file.h"
 #include "common/unique_fd_posix.h"
 
 namespace tosilk {
-namespace {
-
-std::string ErrnoText(int error) { return std::strerror(error); }
-
-}  // namespace
 
 PathKind KindOf(const std::string& path) {
   struct stat info;
@@ -23,19 +21,19 @@ PathKind KindOf(const std::string& path) {
   return PathKind::kOther;
 }
 
-Status MakeDirectory(const std::string& path) {
-  if (mkdir(path.c_str(), 0777) == 0) return Status::Ok();
-  const int error = errno;
-  if (error == EEXIST && KindOf(path) == PathKind::kDirectory) return Status::Ok();
-  return Status::Failed(ErrnoText(error));
+MaybeError MakeDirectory(const std::string& path) {
+  if (mkdir(path.c_str(), 0777) == 0) return {};
+  const SystemError error = LastSystemError();
+  if (error.code == EEXIST && KindOf(path) == PathKind::kDirectory) return {};
+  return error;
 }
 
 CreateOutcome CreateNewFile(const std::string& path) {
   UniqueFd fd(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
   if (fd.valid()) return {CreateResult::kCreated, {}};
-  const int error = errno;
-  if (error == EEXIST) return {CreateResult::kAlreadyExists, {}};
-  return {CreateResult::kFailed, ErrnoText(error)};
+  const SystemError error = LastSystemError();
+  if (error.code == EEXIST) return {CreateResult::kAlreadyExists, {}};
+  return {CreateResult::kFailed, error};
 }
 
 bool RemoveFile(const std::string& path) {
@@ -56,6 +54,29 @@ std::string ReadFileHead(const std::string& path, std::size_t limit) {
   }
   head.resize(filled);
   return head;
+}
+
+std::optional<std::uint64_t> FileSize(const std::string& path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return {};
+  return static_cast<std::uint64_t>(info.st_size);
+}
+
+std::vector<std::string> FolderEntries(const std::string& path) {
+  std::vector<std::string> names;
+  const std::unique_ptr<DIR, int (*)(DIR*)> folder(opendir(path.c_str()), &closedir);
+  if (folder == nullptr) return names;
+  while (const dirent* entry = readdir(folder.get())) {
+    const std::string_view name = entry->d_name;
+    if (name != "." && name != "..") names.emplace_back(name);
+  }
+  return names;
+}
+
+std::string CanonicalPath(const std::string& path) {
+  const std::unique_ptr<char, void (*)(void*)> resolved(realpath(path.c_str(), nullptr),
+                                                        &std::free);
+  return resolved != nullptr ? std::string(resolved.get()) : path;
 }
 
 }  // namespace tosilk

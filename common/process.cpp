@@ -1,11 +1,13 @@
 #include "common/process.h"
 
+#include "common/cancellation.h"
 #include "common/child_process.h"
 #include "common/text.h"
 
 namespace tosilk {
 
-ProcessOutcome RunProgram(const std::string& program, const std::vector<std::string>& words) {
+ProcessOutcome RunProgram(const std::string& program, const std::vector<std::string>& words,
+                          const RunHooks& hooks) {
   ProcessOutcome outcome;
   ChildProcess::Started started = ChildProcess::Start(program, words);
   if (started.child == nullptr) {
@@ -13,20 +15,28 @@ ProcessOutcome RunProgram(const std::string& program, const std::vector<std::str
     return outcome;
   }
   outcome.started = true;
+  ChildProcess& child = *started.child;
+  if (hooks.cancellation != nullptr) hooks.cancellation->Attach(&child);
 
   // The pipe is drained before waiting: a child that fills it would
   // otherwise wait for us while we wait for it.
-  LastLineCollector collector;
+  LineSplitter lines(hooks.on_error_line);
   char buffer[4096];
-  while (const std::size_t got = started.child->ReadError(buffer, sizeof buffer)) {
-    collector.Feed(std::string_view(buffer, got));
+  while (const std::size_t got = child.ReadError(buffer, sizeof buffer)) {
+    lines.Feed(std::string_view(buffer, got));
   }
-  outcome.last_error_line = collector.Finish();
-  outcome.exit = started.child->Wait();
+  outcome.last_error_line = lines.Finish();
+  // Detached before the wait reaps it, so that a cancel can never signal a
+  // process that has already been waited for.
+  if (hooks.cancellation != nullptr) {
+    hooks.cancellation->Detach();
+    outcome.cancelled = hooks.cancellation->cancelled();
+  }
+  outcome.exit = child.Wait();
   return outcome;
 }
 
-void LastLineCollector::Feed(std::string_view chunk) {
+void LineSplitter::Feed(std::string_view chunk) {
   for (char c : chunk) {
     if (c == '\n' || c == '\r') {
       EndLine();
@@ -36,13 +46,16 @@ void LastLineCollector::Feed(std::string_view chunk) {
   }
 }
 
-void LastLineCollector::EndLine() {
+void LineSplitter::EndLine() {
   const std::string_view line = TrimBlanks(current_);
-  if (!line.empty()) last_ = line;
+  if (!line.empty()) {
+    last_ = line;
+    if (each_line_) each_line_(last_);
+  }
   current_.clear();
 }
 
-std::string LastLineCollector::Finish() {
+std::string LineSplitter::Finish() {
   EndLine();
   return last_;
 }

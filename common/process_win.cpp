@@ -49,7 +49,27 @@ class InheritList {
   LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
 };
 
-ChildProcess::Started FailedToStart(DWORD error) { return {nullptr, SystemErrorText(error)}; }
+ChildProcess::Started FailedToStart(DWORD error) { return {nullptr, SystemErrorOf(error)}; }
+
+// The job object every tool runs in. Its one handle is this process's, and
+// the system closes it when the process ends, however it ends; the job then
+// ends every process still in it, so no tool outlives the program. Null when
+// the system would not make one (the tools then merely lack that guard).
+HANDLE ToolJob() {
+  static const HANDLE job = [] {
+    HANDLE made = CreateJobObjectW(nullptr, nullptr);
+    if (made == nullptr) return made;
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (!SetInformationJobObject(made, JobObjectExtendedLimitInformation, &limits,
+                                 sizeof limits)) {
+      CloseHandle(made);
+      return HANDLE{nullptr};
+    }
+    return made;
+  }();
+  return job;
+}
 
 }  // namespace
 
@@ -84,12 +104,15 @@ ChildProcess::Started ChildProcess::Start(const std::string& program,
   startup.StartupInfo.hStdInput = null_in.get();
   startup.StartupInfo.hStdOutput = null_out.get();
   startup.StartupInfo.hStdError = write_end.get();
-  DWORD flags = CREATE_NO_WINDOW;
+  // Suspended until it is in the tool job, so that it cannot start anything
+  // of its own outside it.
+  DWORD flags = CREATE_NO_WINDOW | CREATE_SUSPENDED;
   // Without the list (a system too old for it, or out of memory) the child
   // inherits every inheritable handle. That is safe here: this process makes
-  // no other handle inheritable and starts one child at a time from this
-  // thread, so the three handles above are all there is to inherit; the list
-  // only guards against handles a library might have made inheritable.
+  // no handle inheritable but the three above, each for the one child it is
+  // made for, and a child inheriting another job's pipe end would only delay
+  // that job's end of stream until this child ends; the list guards against
+  // that and against handles a library might have made inheritable.
   if (inherit_list.get() != nullptr) {
     startup.lpAttributeList = inherit_list.get();
     flags |= EXTENDED_STARTUPINFO_PRESENT;
@@ -105,6 +128,8 @@ ChildProcess::Started ChildProcess::Start(const std::string& program,
     return FailedToStart(GetLastError());
   }
   UniqueHandle thread(info.hThread);
+  if (ToolJob() != nullptr) AssignProcessToJobObject(ToolJob(), info.hProcess);
+  ResumeThread(thread.get());
   // Only the child may hold the write end now, so the pipe reads as broken
   // once the child (and anything it left running) has closed it.
   write_end.reset();
@@ -119,6 +144,12 @@ std::size_t ChildProcess::ReadError(char* buffer, std::size_t size) {
     return 0;
   }
   return got;
+}
+
+void ChildProcess::End(Ending) {
+  // Windows has no request to end that a console program without a console
+  // would see, so asking is ending.
+  TerminateProcess(handles_->process.get(), ERROR_CANCELLED);
 }
 
 ExitStatus ChildProcess::Wait() {

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <limits>
 
 #include "common/fatal.h"
@@ -40,26 +39,6 @@ std::string Narrow(std::wstring_view utf16) {
   WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, narrow.data(), length, nullptr,
                       nullptr);
   return narrow;
-}
-
-std::string SystemErrorText(unsigned long code) {
-  wchar_t* buffer = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-          FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring_view text(buffer, buffer != nullptr ? length : 0);
-  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' ||
-                           text.back() == L' ' || text.back() == L'.' ||
-                           text.back() == L'。')) {
-    text.remove_suffix(1);
-  }
-  std::string narrow = Narrow(text);
-  if (buffer != nullptr) LocalFree(buffer);
-  char number[32];
-  std::snprintf(number, sizeof number, "错误 %lu", code);
-  if (narrow.empty()) return number;
-  return narrow + "，" + number;
 }
 
 }  // namespace tosilk

@@ -13,8 +13,4 @@ std::wstring Widen(std::string_view utf8);
 // Converts UTF-16 to UTF-8; unpaired surrogates become U+FFFD.
 std::string Narrow(std::wstring_view utf16);
 
-// The system's text for the error code `code` (as from GetLastError), without
-// its trailing line break, followed by the code itself.
-std::string SystemErrorText(unsigned long code);
-
 }  // namespace tosilk
