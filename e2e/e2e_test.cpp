@@ -1,6 +1,8 @@
 // End to end: the encoding job with Debian's ffmpeg and our silk_v3_encoder,
 // run from a program folder laid out by `cmake --install`, on real
 // recordings. The folder's own path holds blanks and CJK, as a user's may.
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -13,6 +15,7 @@
 
 #include "common/process.h"
 #include "job/encode_job.h"
+#include "texts/texts.h"
 #include "testing/fs_util.h"
 
 namespace tosilk {
@@ -30,7 +33,7 @@ using testing::WriteAll;
 ::testing::AssertionResult Ran(const std::vector<std::string>& words) {
   const ProcessOutcome run = RunProgram(words.front(), words);
   if (run.started && run.exit.succeeded()) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << words.front() << ": " << run.start_error << " exit "
+  return ::testing::AssertionFailure() << words.front() << ": " << run.start_error.text << " exit "
                                        << run.exit.code << ": " << run.last_error_line;
 }
 
@@ -203,7 +206,7 @@ TEST_P(RecordingTest, BecomesASilkFileOfTheSameLength) {
   }
 
   const JobOutcome outcome = RunJob(PathText(source));
-  ASSERT_TRUE(outcome.ok()) << outcome.reason;
+  ASSERT_TRUE(outcome.ok()) << texts::FailureReason(outcome);
 
   // The .silk is all that is left: its .pcm is gone.
   const fs::path output = Utf8Path(outcome.output_path);
@@ -237,19 +240,28 @@ struct RefusalCase {
   const char* name;
   // Makes the source in the folder given and returns its path.
   std::function<fs::path(const fs::path&)> make;
-  // Where the reason starts, after the source's path where it names it.
+  JobFailure failure;
+  // Where the reason starts.
   const char* reason;
 };
 
 class RefusalTest : public JobTest, public ::testing::WithParamInterface<RefusalCase> {};
 
+// What the real ffmpeg says of sources that are no audio, read into the
+// cause the user is told first.
 TEST_P(RefusalTest, SaysWhyAndLeavesNothingInTheResultFolder) {
   const fs::path source = GetParam().make(sources_.path());
   const JobOutcome outcome = RunJob(PathText(source));
-  EXPECT_FALSE(outcome.ok());
-  EXPECT_TRUE(outcome.reason.starts_with(GetParam().reason)) << outcome.reason;
+  EXPECT_EQ(outcome.failure, GetParam().failure) << texts::FailureReason(outcome);
+  EXPECT_TRUE(texts::FailureReason(outcome).starts_with(GetParam().reason))
+      << texts::FailureReason(outcome);
   EXPECT_EQ(outcome.output_path, "");
   EXPECT_TRUE(EntryNames(g_program->result()).empty());
+}
+
+fs::path Written(const fs::path& file, std::string_view content) {
+  WriteAll(file, content);
+  return file;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -257,12 +269,29 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         RefusalCase{"TextNamedMp3",
                     [](const fs::path& dir) {
-                      WriteAll(dir / "x.mp3", "这不是音频，只是一行字。\n");
-                      return dir / "x.mp3";
+                      return Written(dir / "x.mp3", "这不是音频，只是一行字。\n");
                     },
-                    "ffmpeg 转换失败（退出码 "},
+                    JobFailure::kNotAudio, "不是能识别的音频文件："},
+        RefusalCase{"EmptyFile", [](const fs::path& dir) { return Written(dir / "空.mp3", ""); },
+                    JobFailure::kNotAudio, "不是能识别的音频文件："},
+        RefusalCase{"Text", [](const fs::path& dir) { return Written(dir / "t.txt", "hello\n"); },
+                    JobFailure::kNotAudio, "不是能识别的音频文件："},
+        RefusalCase{"VideoOnlyMp4",
+                    [](const fs::path& dir) {
+                      EXPECT_TRUE(Generate(dir / "v.mp4", "testsrc=duration=1:size=64x64",
+                                           {"-c:v", "mpeg4"}));
+                      return dir / "v.mp4";
+                    },
+                    JobFailure::kNoAudioStream, "文件里没有音频："},
+        RefusalCase{"Picture",
+                    [](const fs::path& dir) {
+                      EXPECT_TRUE(Generate(dir / "p.png", "testsrc=duration=0.1:size=32x32",
+                                           {"-frames:v", "1"}));
+                      return dir / "p.png";
+                    },
+                    JobFailure::kNoAudioStream, "文件里没有音频："},
         RefusalCase{"Missing", [](const fs::path& dir) { return dir / Utf8Path("不存在.mp3"); },
-                    "找不到音频文件 "},
+                    JobFailure::kSourceMissing, "找不到音频文件 "},
         RefusalCase{"ZeroSamples",
                     [](const fs::path& dir) {
                       const fs::path wav = dir / "empty.wav";
@@ -270,8 +299,32 @@ INSTANTIATE_TEST_SUITE_P(
                       EXPECT_EQ(fs::file_size(wav), 78u) << "a header and no samples";
                       return wav;
                     },
-                    "ffmpeg 没有从 "}),
+                    JobFailure::kNoAudio, "录音长度为零："}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A full disk, on a file system of 200 KiB put where the result folder is
+// (as root only: mounting one needs it).
+TEST_F(JobTest, SaysWhenTheDiskIsFull) {
+  if (geteuid() != 0) GTEST_SKIP() << "mounting a small file system needs root";
+  TempFolder small("small disk");
+  ASSERT_TRUE(Ran({"/bin/mount", "-t", "tmpfs", "-o", "size=200k", "tmpfs", small.text()}));
+  const fs::path result = g_program->result();
+  fs::rename(result, result.string() + ".kept");
+  fs::create_directory_symlink(small.path(), result);
+  const fs::path source = sources_.path() / "long.wav";
+  ASSERT_TRUE(Generate(source, "sine=frequency=440:duration=10"));
+
+  const JobOutcome outcome = RunJob(PathText(source));
+
+  const std::vector<std::string> left = EntryNames(small.path());
+  fs::remove(result);
+  fs::rename(result.string() + ".kept", result);
+  Ran({"/bin/umount", small.text()});
+  EXPECT_EQ(outcome.failure, JobFailure::kDiskFull) << texts::FailureReason(outcome);
+  EXPECT_TRUE(texts::FailureReason(outcome).starts_with("磁盘空间不足，无法写出结果（ffmpeg"))
+      << texts::FailureReason(outcome);
+  EXPECT_TRUE(left.empty());
+}
 
 }  // namespace
 }  // namespace tosilk

@@ -1,14 +1,18 @@
 #include "job/encode_job.h"
 
-#include <cstdio>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include "common/file.h"
+#include "common/named_lock.h"
 #include "common/paths.h"
 #include "common/process.h"
 #include "common/text.h"
+#include "job/converter_lines.h"
+#include "job/job_files.h"
+#include "job/source_path.h"
 #include "job/tools.h"
 
 namespace tosilk {
@@ -21,12 +25,29 @@ constexpr std::string_view kSilkHeader = "\x02#!SILK_V3";
 // How many suffixes the job draws before it gives up on finding a free name.
 constexpr int kMaxNameAttempts = 100;
 
+// 24000 samples of 2 bytes each per second.
+constexpr std::uint64_t kPcmBytesPerSecond = 48000;
+
 // What a step of the job returns: nothing when it succeeded, else the failed
 // outcome of the whole job.
 using Failure = std::optional<JobOutcome>;
 
-JobOutcome Failed(JobFailure failure, std::string reason) {
-  return {failure, std::move(reason), {}};
+JobOutcome Failed(JobFailure failure) {
+  JobOutcome outcome;
+  outcome.failure = failure;
+  return outcome;
+}
+
+JobOutcome Failed(JobFailure failure, std::string path) {
+  JobOutcome outcome = Failed(failure);
+  outcome.path = std::move(path);
+  return outcome;
+}
+
+JobOutcome Failed(JobFailure failure, std::string path, SystemError error) {
+  JobOutcome outcome = Failed(failure, std::move(path));
+  outcome.error = std::move(error);
+  return outcome;
 }
 
 // A file of this job's reserved base, removed (if it exists by then) when
@@ -47,48 +68,22 @@ class OwnedFile {
   bool kept_ = false;
 };
 
-// "（cause）" after a message, or nothing when there is no cause to name.
-std::string InParentheses(std::string_view cause) {
-  if (cause.empty()) return {};
-  return Join({"（", cause, "）"});
-}
-
-// "：line" after a message, or nothing when the tool wrote no line.
-std::string AfterColon(std::string_view line) {
-  if (line.empty()) return {};
-  return Join({"：", line});
-}
-
-// How a tool ended, for people: "退出码 1", "退出码 0xC0000005" (Windows'
-// NTSTATUS codes read better in hex), "被信号 11 终止".
-std::string ExitText(const ExitStatus& exit) {
-  char text[48];
-  switch (exit.how) {
-    case ExitStatus::How::kExited:
-      std::snprintf(text, sizeof text, exit.code >= 0xC0000000ul ? "退出码 0x%08lX" : "退出码 %lu",
-                    exit.code);
-      return text;
-    case ExitStatus::How::kSignalled:
-      std::snprintf(text, sizeof text, "被信号 %lu 终止", exit.code);
-      return text;
-    case ExitStatus::How::kUnknown:
-      break;
-  }
-  return "结束状态未知";
-}
-
-// How a folder is named to the user: a drive root ("C:") or the file-system
-// root ("") reads better with its separator.
-std::string FolderForPeople(const std::string& directory) {
-  if (directory.empty() || directory.back() == ':') return Join({directory, kPathSeparator});
-  return directory;
-}
-
 Failure FindTools(const Tools& tools, const std::string& directory) {
   for (const Tool* tool : {&tools.converter, &tools.encoder}) {
     if (KindOf(tool->path) != PathKind::kFile) {
-      return Failed(JobFailure::kToolMissing,
-                    Join({"找不到 ", tool->name, "（应放在 ", FolderForPeople(directory), "）"}));
+      JobOutcome missing = Failed(JobFailure::kToolMissing, directory);
+      missing.tool = tool->name;
+      return missing;
+    }
+    // Told before trying: the system's own answer to a program path it will
+    // not take is "file not found", about a file that is there.
+    const std::size_t length = SystemPathLength(tool->path);
+    if (length > MaxProgramPathLength()) {
+      JobOutcome too_long = Failed(JobFailure::kProgramPathTooLong, tool->path);
+      too_long.tool = tool->name;
+      too_long.length = length;
+      too_long.limit = MaxProgramPathLength();
+      return too_long;
     }
   }
   return {};
@@ -97,9 +92,9 @@ Failure FindTools(const Tools& tools, const std::string& directory) {
 Failure CheckSource(const std::string& source) {
   switch (KindOf(source)) {
     case PathKind::kMissing:
-      return Failed(JobFailure::kSourceMissing, Join({"找不到音频文件 ", source}));
+      return Failed(JobFailure::kSourceMissing, source);
     case PathKind::kDirectory:
-      return Failed(JobFailure::kSourceIsFolder, Join({source, " 是文件夹，不是音频文件"}));
+      return Failed(JobFailure::kSourceIsFolder, source);
     case PathKind::kFile:
     case PathKind::kOther:
       break;
@@ -107,119 +102,212 @@ Failure CheckSource(const std::string& source) {
   return {};
 }
 
-Failure MakeResultFolder(const std::string& folder) {
-  const Status made = MakeDirectory(folder);
-  if (made.ok) return {};
-  return Failed(JobFailure::kResultFolder,
-                Join({"无法创建结果文件夹 ", folder, InParentheses(made.error)}));
-}
-
+// The base of a job's two files, once reserved, and the lock that marks them
+// as a running job's.
 struct Reservation {
+  std::string folder;
   std::string base;  // BASE, whose BASE.silk is now this job's
+  std::unique_ptr<NamedLock> lock;
   Failure failure;   // set when no base could be reserved
 };
 
-// Draws suffixes until BASE.silk could be created as a new file while no
-// BASE.pcm exists. The .silk is created exclusively, so another copy of the
-// program can never end up with the same base; the .pcm is only checked,
-// because any copy of the program that could write it must hold the .silk
-// first, and an empty placeholder would cost a disk write on every job.
-Reservation ReserveBase(const std::string& result_prefix, const std::string& stamp,
+// Makes `folder` and draws suffixes until the job's lock for a base could be
+// taken and BASE.silk created as a new file while no BASE.pcm exists. The
+// .silk is created exclusively, so another copy of the program can never end
+// up with the same base; the .pcm is only checked, because any copy of the
+// program that could write it must hold the .silk first, and an empty
+// placeholder would cost a disk write on every job.
+Reservation ReserveBase(const std::string& folder, const std::string& stamp,
                         SuffixGenerator& suffixes) {
+  Reservation reservation;
+  reservation.folder = folder;
+  if (MaybeError error = MakeDirectories(folder)) {
+    reservation.failure = Failed(JobFailure::kResultFolder, folder, std::move(*error));
+    return reservation;
+  }
   for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
-    std::string base = Join({result_prefix, stamp, suffixes.Next()});
+    const std::string name = stamp + suffixes.Next();
+    std::unique_ptr<NamedLock> lock = LockJobFiles(folder, name);
+    if (lock == nullptr) continue;
+    const std::string base = Join({folder, kPathSeparator, name});
     if (KindOf(base + ".pcm") != PathKind::kMissing) continue;
-    const std::string silk = base + ".silk";
-    const CreateOutcome made = CreateNewFile(silk);
+    CreateOutcome made = CreateNewFile(base + ".silk");
     switch (made.result) {
       case CreateResult::kCreated:
-        return {std::move(base), {}};
+        reservation.base = base;
+        reservation.lock = std::move(lock);
+        return reservation;
       case CreateResult::kFailed:
-        return {{},
-                Failed(JobFailure::kReserveFailed,
-                       Join({"无法在结果文件夹中创建文件 ", silk, InParentheses(made.error)}))};
+        reservation.failure = Failed(made.error.kind == SystemError::Kind::kDiskFull
+                                         ? JobFailure::kDiskFull
+                                         : JobFailure::kReserveFailed,
+                                     base + ".silk", std::move(made.error));
+        return reservation;
       case CreateResult::kAlreadyExists:
         break;
     }
   }
-  return {{},
-          Failed(JobFailure::kNoFreeName,
-                 Join({"结果文件夹中以 ", stamp, " 开头的文件名都已被占用，请稍后再试"}))};
+  reservation.failure = Failed(JobFailure::kNoFreeName, stamp);
+  return reservation;
 }
 
-Failure RunTool(const Tool& tool, const std::vector<std::string>& words) {
-  const ProcessOutcome run = RunProgram(tool.path, words);
-  if (!run.started) {
-    return Failed(JobFailure::kToolNotStarted,
-                  Join({"无法启动 ", tool.name, InParentheses(run.start_error)}));
+// Reserves in the result folder beside the program, or, when that folder
+// cannot be made or written, in the user's own. A folder full of taken names
+// or a full disk is no reason to go elsewhere; the first folder's failure is
+// the one told when both fail.
+Reservation Reserve(const JobSetting& setting, const std::string& stamp) {
+  Reservation beside =
+      ReserveBase(ResultFolderBeside(setting.program_directory), stamp, *setting.suffixes);
+  if (!beside.failure || setting.user_result_folder.empty()) return beside;
+  const JobFailure failure = beside.failure->failure;
+  if (failure != JobFailure::kResultFolder && failure != JobFailure::kReserveFailed) {
+    return beside;
   }
-  if (!run.exit.succeeded()) {
-    return Failed(tool.failed, Join({tool.name, " ", tool.failed_verb,
-                                     InParentheses(ExitText(run.exit)),
-                                     AfterColon(run.last_error_line)}));
+  Reservation own = ReserveBase(setting.user_result_folder, stamp, *setting.suffixes);
+  return own.failure ? std::move(beside) : std::move(own);
+}
+
+// Runs `tool`, handing its lines of standard error to `each_line`.
+struct ToolRun {
+  ProcessOutcome process;
+  Failure failure;  // set when it could not be started, or was cancelled
+};
+
+ToolRun RunTool(const Tool& tool, const std::vector<std::string>& words, const JobHooks& hooks,
+                std::function<void(std::string_view)> each_line) {
+  ToolRun run;
+  run.process = RunProgram(tool.path, words, {std::move(each_line), hooks.cancellation});
+  if (!run.process.started) {
+    run.failure = Failed(JobFailure::kToolNotStarted, tool.path, run.process.start_error);
+    run.failure->tool = tool.name;
+  } else if (run.process.cancelled) {
+    run.failure = Failed(JobFailure::kCancelled);
   }
+  return run;
+}
+
+JobOutcome ToolFailed(JobFailure failure, const Tool& tool, const ProcessOutcome& process,
+                      std::string line) {
+  JobOutcome outcome = Failed(failure);
+  outcome.tool = tool.name;
+  outcome.exit = process.exit;
+  outcome.tool_line = line.empty() ? process.last_error_line : std::move(line);
+  return outcome;
+}
+
+void Report(const JobHooks& hooks, JobProgress::Stage stage, int percent) {
+  if (hooks.progress) hooks.progress({stage, percent});
+}
+
+Failure Convert(const Tool& converter, const std::string& source, const std::string& pcm,
+                const JobHooks& hooks, std::uint64_t& audio_ms) {
+  Report(hooks, JobProgress::Stage::kConverting, -1);
+  ConverterLines lines(source);
+  int shown = -1;
+  ToolRun run = RunTool(converter, ConverterWords(converter, source, pcm), hooks,
+                        [&](std::string_view line) {
+                          lines.Take(line);
+                          if (lines.percent() != shown) {
+                            shown = lines.percent();
+                            Report(hooks, JobProgress::Stage::kConverting, shown);
+                          }
+                        });
+  if (run.failure) return run.failure;
+  if (!run.process.exit.succeeded()) {
+    return ToolFailed(lines.cause(), converter, run.process, lines.cause_line());
+  }
+  // ffmpeg can succeed and still give no samples (a recording of length
+  // zero); the encoder is then not worth running.
+  const std::uint64_t bytes = FileSize(pcm).value_or(0);
+  if (bytes == 0) {
+    JobOutcome empty = Failed(JobFailure::kNoAudio, source);
+    empty.tool = converter.name;
+    return empty;
+  }
+  audio_ms = bytes * 1000 / kPcmBytesPerSecond;
   return {};
 }
 
-// ffmpeg can succeed and still give no samples (a recording of length zero);
-// the encoder is then not worth running.
-Failure Convert(const Tool& converter, const std::string& source, const std::string& pcm) {
-  if (Failure failed = RunTool(converter, ConverterWords(converter, source, pcm))) return failed;
-  if (ReadFileHead(pcm, 1).empty()) {
-    return Failed(JobFailure::kNoAudio,
-                  Join({converter.name, " 没有从 ", source, " 中得到任何音频数据"}));
+Failure Encode(const Tool& encoder, const std::string& pcm, const std::string& silk,
+               const JobHooks& hooks) {
+  Report(hooks, JobProgress::Stage::kEncoding, -1);
+  ToolRun run = RunTool(encoder, EncoderWords(encoder, pcm, silk), hooks, {});
+  if (run.failure) return run.failure;
+  if (!run.process.exit.succeeded()) {
+    return ToolFailed(EncoderCause(run.process.last_error_line), encoder, run.process, {});
   }
-  return {};
-}
-
-Failure Encode(const Tool& encoder, const std::string& pcm, const std::string& silk) {
-  if (Failure failed = RunTool(encoder, EncoderWords(encoder, pcm, silk))) return failed;
   const std::string head = ReadFileHead(silk, kSilkHeader.size() + 1);
   if (head.size() <= kSilkHeader.size() || !head.starts_with(kSilkHeader)) {
-    return Failed(JobFailure::kNoSilkOutput, Join({encoder.name, " 没有写出有效的 SILK 文件"}));
+    JobOutcome invalid = Failed(JobFailure::kNoSilkOutput, silk);
+    invalid.tool = encoder.name;
+    return invalid;
   }
   return {};
+}
+
+JobOutcome Run(const std::string& source, const JobSetting& setting, const JobHooks& hooks) {
+  if (source.empty()) return Failed(JobFailure::kEmptySource);
+  const Tools tools = ToolsIn(setting.program_directory);
+  if (Failure failed = FindTools(tools, setting.program_directory)) return *failed;
+  if (Failure failed = CheckSource(source)) return *failed;
+
+  Reservation reserved = Reserve(setting, DateTimeText(setting.clock()));
+  if (reserved.failure) return *reserved.failure;
+  // From here on both names are this job's own: the .pcm, once ffmpeg has
+  // written it, always goes; the .silk stays only when it holds a valid
+  // result. Declared after the lock, so the files go before the lock does.
+  OwnedFile pcm(reserved.base + ".pcm");
+  OwnedFile silk(reserved.base + ".silk");
+  const auto cancelled = [&] {
+    return hooks.cancellation != nullptr && hooks.cancellation->cancelled();
+  };
+  if (cancelled()) return Failed(JobFailure::kCancelled);
+
+  std::uint64_t audio_ms = 0;
+  if (Failure failed = Convert(tools.converter, source, pcm.path(), hooks, audio_ms)) {
+    return *failed;
+  }
+  if (cancelled()) return Failed(JobFailure::kCancelled);
+  if (Failure failed = Encode(tools.encoder, pcm.path(), silk.path(), hooks)) {
+    // An encoder that was ended at once had no chance to remove its
+    // temporary file.
+    if (failed->failure == JobFailure::kCancelled) {
+      RemoveEncoderLeftovers(reserved.folder, silk.path().substr(reserved.folder.size() + 1));
+    }
+    return *failed;
+  }
+  silk.Keep();
+  JobOutcome done;
+  done.output_path = silk.path();
+  done.audio_ms = audio_ms;
+  return done;
 }
 
 }  // namespace
 
-std::string CleanSourcePath(std::string_view typed) {
-  std::string_view path = TrimBlanks(typed);
-  if (path.size() >= 2 && path.front() == '"' && path.back() == '"') {
-    path = path.substr(1, path.size() - 2);
-  }
-  return std::string(path);
+std::string ResultFolderBeside(const std::string& program_directory) {
+  return Join({program_directory, kPathSeparator, "result"});
 }
 
-JobOutcome RunEncodingJob(std::string_view typed_source, const JobSetting& setting) {
+std::string UserResultFolder() {
+  const std::string data = UserDataFolder();
+  if (data.empty()) return {};
+  return Join({data, kPathSeparator, "tosilk", kPathSeparator, "result"});
+}
+
+JobOutcome RunEncodingJob(std::string_view typed_source, const JobSetting& setting,
+                          const JobHooks& hooks) {
   const std::string source = CleanSourcePath(typed_source);
-  if (source.empty()) return Failed(JobFailure::kEmptySource, "没有输入音频文件的路径");
-
-  const std::string& directory = setting.program_directory;
-  const Tools tools = ToolsIn(directory);
-  if (Failure failed = FindTools(tools, directory)) return *failed;
-  if (Failure failed = CheckSource(source)) return *failed;
-  const std::string result_folder = Join({directory, kPathSeparator, "result"});
-  if (Failure failed = MakeResultFolder(result_folder)) return *failed;
-
-  Reservation reserved = ReserveBase(Join({result_folder, kPathSeparator}),
-                                     DateTimeText(setting.clock()), *setting.suffixes);
-  if (reserved.failure) return *reserved.failure;
-  // From here on both names are this job's own: the .pcm, once ffmpeg has
-  // written it, always goes; the .silk stays only when it holds a valid
-  // result.
-  OwnedFile pcm(reserved.base + ".pcm");
-  OwnedFile silk(reserved.base + ".silk");
-  if (Failure failed = Convert(tools.converter, source, pcm.path())) return *failed;
-  if (Failure failed = Encode(tools.encoder, pcm.path(), silk.path())) return *failed;
-  silk.Keep();
-  return {JobFailure::kNone, {}, silk.path()};
+  JobOutcome outcome = Run(source, setting, hooks);
+  outcome.source = source;
+  return outcome;
 }
 
-JobOutcome RunEncodingJob(std::string_view typed_source) {
+JobSetting ProgramJobSetting() {
   JobSetting setting;
   setting.program_directory = ProgramDirectory();
-  return RunEncodingJob(typed_source, setting);
+  setting.user_result_folder = UserResultFolder();
+  return setting;
 }
 
 }  // namespace tosilk

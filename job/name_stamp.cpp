@@ -20,8 +20,12 @@ std::string DateTimeText(const LocalTime& t) {
 }
 
 std::string SuffixGenerator::Next() {
-  state_ = state_ * 214013u + 2531011u;
-  const std::uint32_t r = (state_ >> 16) & 0x7FFFu;
+  std::uint32_t state = state_.load();
+  std::uint32_t next = 0;
+  do {
+    next = state * 214013u + 2531011u;
+  } while (!state_.compare_exchange_weak(state, next));
+  const std::uint32_t r = (next >> 16) & 0x7FFFu;
   // Asked for in 10000..99999; since r is at most 32767 it lands in
   // 10000..42767.
   return std::to_string(10000 + r % 90000);

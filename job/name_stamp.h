@@ -2,6 +2,7 @@
 // Chinese, then a five-digit pseudo-random suffix.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -20,10 +21,11 @@ std::string DateTimeText(const LocalTime& time);
 class SuffixGenerator {
  public:
   // Advances the state by one step and returns the next suffix as text.
+  // Jobs running at once may share one generator: each step is atomic.
   std::string Next();
 
  private:
-  std::uint32_t state_ = 1;
+  std::atomic<std::uint32_t> state_ = 1;
 };
 
 // The generator of this process, started at program start and never reseeded.

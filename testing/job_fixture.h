@@ -1,6 +1,7 @@
 // A program folder for job tests: a fresh temporary folder holding the two
-// stand-in tools, a fixed clock and a generator of its own, so the names and
-// the words each tool receives are known in advance.
+// stand-in tools, a user's result folder of its own (inside it, in "user"),
+// a fixed clock and a generator of its own, so the names and the words each
+// tool receives are known in advance.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -27,6 +28,7 @@ class ProgramFolder {
   explicit ProgramFolder(std::string_view label) : folder_(label) {
     testing::CopyStandins(folder_.path());
     setting_.program_directory = folder_.text();
+    setting_.user_result_folder = Inside(Join({"user", kPathSeparator, "result"}));
     setting_.clock = &FixedTime;
     setting_.suffixes = &suffixes_;
   }
@@ -34,6 +36,7 @@ class ProgramFolder {
   const std::filesystem::path& path() const { return folder_.path(); }
   std::string text() const { return folder_.text(); }
   std::filesystem::path result() const { return folder_.path() / "result"; }
+  std::filesystem::path user_result() const { return folder_.path() / "user" / "result"; }
 
   // The full path, as a text, of `name` inside the folder.
   std::string Inside(std::string_view name) const {
@@ -70,7 +73,11 @@ class ProgramFolder {
   // The names of the entries in the result folder.
   std::vector<std::string> ResultEntries() const { return testing::EntryNames(result()); }
 
-  JobOutcome Run(std::string_view typed) const { return RunEncodingJob(typed, setting_); }
+  JobOutcome Run(std::string_view typed, const JobHooks& hooks = {}) const {
+    return RunEncodingJob(typed, setting_, hooks);
+  }
+
+  const JobSetting& setting() const { return setting_; }
 
  private:
   testing::TempFolder folder_;

@@ -1,3 +1,5 @@
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -9,5 +11,5 @@
 int wmain(int argc, wchar_t** argv) {
   std::vector<std::string> words;
   for (int i = 0; i < argc; ++i) words.push_back(tosilk::Narrow(argv[i]));
-  return tosilk::standin::Run(STANDIN_ROLE, words);
+  return tosilk::standin::Run(STANDIN_ROLE, GetCurrentProcessId(), words);
 }

@@ -1,9 +1,12 @@
 #include "tools/standin/standin.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <sstream>
+#include <thread>
 
 #include "common/paths.h"
 #include "testing/fs_util.h"
@@ -28,9 +31,35 @@ std::map<std::string, std::string> ReadBehaviour(const fs::path& file) {
   return behaviour;
 }
 
+// `text` with each "\n" in it made a line break.
+std::string Lines(std::string text) {
+  for (std::size_t at; (at = text.find("\\n")) != std::string::npos;) text.replace(at, 2, "\n");
+  return text;
+}
+
 int Fail(int code, const std::string& message) {
-  std::fprintf(stderr, "%s\n", message.c_str());
+  std::fprintf(stderr, "%s\n", Lines(message).c_str());
   return code;
+}
+
+// Takes `milliseconds`, saying how far it has got the way ffmpeg does, with
+// the time already done standing for the recording's length.
+void TakeTime(int milliseconds) {
+  if (milliseconds <= 0) return;
+  const auto clock = [](int ms) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d.%02d", ms / 3600000, ms / 60000 % 60,
+                  ms / 1000 % 60, ms / 10 % 100);
+    return std::string(text);
+  };
+  std::fprintf(stderr, "  Duration: %s, start: 0.000000, bitrate: 128 kb/s\n",
+               clock(milliseconds).c_str());
+  for (int done = 0; done < milliseconds; done += 100) {
+    std::fprintf(stderr, "size=%8d kB time=%s bitrate= 384.0kbits/s speed=1x    \r", done,
+                 clock(done).c_str());
+    std::fflush(stderr);
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::min(100, milliseconds - done)));
+  }
 }
 
 // The converter's input follows "-i"; its output is the last word.
@@ -77,7 +106,7 @@ int Encode(const std::vector<std::string>& words, const std::string& output_kind
 
 }  // namespace
 
-int Run(std::string_view role, const std::vector<std::string>& words) {
+int Run(std::string_view role, unsigned long pid, const std::vector<std::string>& words) {
   const fs::path folder = Utf8Path(DirectoryOf(ExecutablePath(), kPathSeparator));
   const std::string name(role);
 
@@ -87,6 +116,7 @@ int Run(std::string_view role, const std::vector<std::string>& words) {
     record += '\0';
   }
   WriteAll(folder / Utf8Path(name + ".args"), record);
+  WriteAll(folder / Utf8Path(name + ".pid"), std::to_string(pid));
 
   std::map<std::string, std::string> behaviour = ReadBehaviour(folder / Utf8Path(name + ".behave"));
   const int noise = std::atoi(behaviour["noise"].c_str());
@@ -94,11 +124,29 @@ int Run(std::string_view role, const std::vector<std::string>& words) {
     std::fprintf(stderr, "size=%8d kB time=00:00:%02d.00 bitrate= 384.0kbits/s speed=99x\r",
                  i, i % 60);
   }
+  // While it takes its time, the encoder has a temporary file beside its
+  // output, as the real one has; a stand-in ended meanwhile leaves it.
+  const int sleep_ms = std::atoi(behaviour["sleep"].c_str());
+  fs::path temporary;
+  if (role == "silk_v3_encoder" && sleep_ms > 0 && words.size() >= 3) {
+    const fs::path output = Utf8Path(words[2]);
+    temporary = output.parent_path() / Utf8Path("." + tosilk::testing::PathText(output.filename()) +
+                                                ".standin.tmp");
+    WriteAll(temporary, "partial");
+  }
+  // The converter writes its output as it goes, as the real one does.
+  if (role == "ffmpeg" && sleep_ms > 0 && words.size() >= 2) {
+    WriteAll(Utf8Path(words.back()), "partial pcm");
+  }
+  TakeTime(sleep_ms);
+  if (!temporary.empty()) fs::remove(temporary);
   const int exit_code = std::atoi(behaviour["exit"].c_str());
   if (exit_code != 0) return Fail(exit_code, behaviour["stderr"]);
 
-  return role == "ffmpeg" ? Convert(words, behaviour["output"])
-                          : Encode(words, behaviour["output"]);
+  const int done = role == "ffmpeg" ? Convert(words, behaviour["output"])
+                                    : Encode(words, behaviour["output"]);
+  if (!behaviour["stderr"].empty()) std::fprintf(stderr, "%s\n", Lines(behaviour["stderr"]).c_str());
+  return done;
 }
 
 }  // namespace tosilk::standin

@@ -4,8 +4,14 @@
 // and then behaves as told by ROLE.behave beside itself, if that exists:
 //
 //   exit=N        fail with exit code N, writing no file
-//   stderr=TEXT   the last line written to standard error (with exit=N)
+//   stderr=TEXT   what it writes to standard error last (with exit=N, or
+//                 after its output otherwise); "\n" in TEXT ends a line
 //   noise=N       first write N progress lines to standard error
+//   sleep=MS      first take MS milliseconds, writing ffmpeg's lines of
+//                 progress meanwhile ("Duration: ..." once, then "time=..."
+//                 every 100 ms), as a long recording would; the encoder
+//                 keeps ".OUT.standin.tmp" beside its output meanwhile,
+//                 and the converter has begun its output
 //   output=KIND   what to write instead of the usual output: "none" (nothing,
 //                 yet exit 0), "empty" (an empty file), "bad" (a file that is
 //                 not SILK), "header" (a SILK header and nothing after it)
@@ -21,7 +27,9 @@
 
 namespace tosilk::standin {
 
-// The role, "ffmpeg" or "silk_v3_encoder", and the words as received.
-int Run(std::string_view role, const std::vector<std::string>& words);
+// The role, "ffmpeg" or "silk_v3_encoder", the stand-in's process id (which
+// it writes into ROLE.pid beside itself, for tests to see whether it still
+// runs), and the words as received.
+int Run(std::string_view role, unsigned long pid, const std::vector<std::string>& words);
 
 }  // namespace tosilk::standin
