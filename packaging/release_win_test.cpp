@@ -32,8 +32,8 @@ TEST(ReleaseArchive, HoldsTheProgramAResultFolderAndTheNotes) {
   RunningProgram program(RunningProgram::ReadyFolder{folder});
   program.Type(program.source());
   const std::string shown = program.ClickEncode();
-  ASSERT_TRUE(shown.starts_with(Join({kDonePrefix, program.Inside("result\\")}))) << shown;
-  EXPECT_TRUE(fs::is_regular_file(testing::Utf8Path(shown.substr(kDonePrefix.size()))));
+  ASSERT_TRUE(shown.starts_with(Join({texts::kDonePrefix, program.Inside("result\\")}))) << shown;
+  EXPECT_TRUE(fs::is_regular_file(testing::Utf8Path(shown.substr(texts::kDonePrefix.size()))));
   program.Activate();
   Press(VK_ESCAPE);
   EXPECT_TRUE(program.EndsWithZero());

@@ -1,17 +1,30 @@
 #include "ui/qt/main_window_qt.h"
 
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QUrl>
 #include <QWindow>
 #include <limits>
 #include <utility>
 
+#include "texts/texts.h"
 #include "ui/window_description.h"
 
 namespace tosilk::qt {
@@ -67,10 +80,22 @@ Widget* Placed(Widget* widget, ControlId id) {
   return widget;
 }
 
+// The local files among dropped URLs.
+std::vector<std::string> LocalFiles(const QMimeData* data) {
+  std::vector<std::string> files;
+  if (data == nullptr) return files;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) files.push_back(url.toLocalFile().toStdString());
+  }
+  return files;
+}
+
 }  // namespace
 
-MainWindow::MainWindow(ClickRoutine click)
-    : QWidget(nullptr, kWindowFlags), click_(std::move(click)) {
+MainWindow::MainWindow(BackgroundJobs::Job job, ShowFiles show_files)
+    : QWidget(nullptr, kWindowFlags),
+      show_files_(std::move(show_files)),
+      jobs_(std::move(job), DefaultParallelJobs()) {
   setWindowTitle(Text(kMainWindow.title));
   QIcon icon;
   icon.addFile(QStringLiteral(":/icons/tosilk-48.png"));
@@ -84,6 +109,16 @@ MainWindow::MainWindow(ClickRoutine click)
   path_edit_ = Placed(MakeEditBox(this), ControlId::kPathEdit);
   connect(encode_button_, &QPushButton::clicked, this, &MainWindow::Encode);
   path_edit_->setFocus();
+
+  // A file dropped anywhere, the edit box included, comes to the window,
+  // rather than into the box as "file://" text.
+  setAcceptDrops(true);
+  path_edit_->setAcceptDrops(false);
+  // The result label answers the pointer: its whole text as a tooltip, a
+  // click to open the folder, a menu to copy the text.
+  result_label_->installEventFilter(this);
+  result_label_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(result_label_, &QLabel::customContextMenuRequested, this, &MainWindow::ShowLabelMenu);
 
   // Esc on its own closes the window wherever the focus is; with Ctrl,
   // Shift or Alt held it is another key sequence, which this window lacks.
@@ -131,10 +166,121 @@ void MainWindow::FitToFrame() {
   }
 }
 
+void MainWindow::closeEvent(QCloseEvent* event) {
+  // Never refused, and never longer than about a second: a running job is
+  // stopped, its tool ended and its files removed, before the window goes.
+  jobs_.Stop(BackgroundJobs::kStopLimit);
+  event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (!jobs_.busy() && !LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const std::vector<std::string> files = LocalFiles(event->mimeData());
+  if (files.empty()) return;
+  event->acceptProposedAction();
+  TakeFiles(files);
+}
+
+void MainWindow::TakeFiles(const std::vector<std::string>& files) {
+  // While a job runs the edit box is the job's; a drop then does nothing.
+  if (jobs_.busy() || files.empty()) return;
+  path_edit_->setText(QString::fromStdString(files.front()));
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == result_label_ && event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && !jobs_.busy() &&
+      !presenter_.written().empty()) {
+    show_files_(presenter_.written());
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::ShowLabelMenu(const QPoint& at) {
+  QMenu menu(this);
+  connect(menu.addAction(Text(texts::kCopy)), &QAction::triggered, this, [this] {
+    const std::string text = presenter_.label().empty()
+                                 ? std::string(kMainWindow[ControlId::kResultLabel].text)
+                                 : presenter_.tooltip();
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+  });
+  menu.exec(result_label_->mapToGlobal(at));
+}
+
 void MainWindow::Encode() {
-  const std::string typed = path_edit_->text().toStdString();
-  // Each run replaces the whole text, so only the latest outcome is shown.
-  result_label_->setText(QString::fromStdString(click_(typed)));
+  // A disabled button sends no click; this guards against one that was on
+  // its way when the job started.
+  if (jobs_.busy()) return;
+  StartJobs({path_edit_->text().toStdString()});
+}
+
+void MainWindow::StartJobs(std::vector<std::string> sources) {
+  presenter_.Started(sources.size());
+  SetBusy(true);
+  ShowOutcome();
+  Batch::Events events;
+  events.progress = [this](std::size_t index, const JobProgress& progress) {
+    Post([this, index, progress] { presenter_.Progress(index, progress); });
+  };
+  events.done = [this](std::size_t index, const JobOutcome& outcome) {
+    Post([this, index, outcome] { presenter_.Done(index, outcome); });
+  };
+  jobs_.Start(std::move(sources), std::move(events), [this] {
+    Post([this] {
+      jobs_.Reap();
+      SetBusy(false);
+    });
+  });
+}
+
+void MainWindow::Post(std::function<void()> event) {
+  QMetaObject::invokeMethod(
+      this,
+      [this, event = std::move(event)] {
+        event();
+        ShowOutcome();
+      },
+      Qt::QueuedConnection);
+}
+
+void MainWindow::SetBusy(bool busy) {
+  // Clicks, Enter and Space on a disabled button start nothing, and typing
+  // into a read-only box changes nothing, so no input made during a job is
+  // replayed as a job afterwards.
+  encode_button_->setEnabled(!busy);
+  path_edit_->setReadOnly(busy);
+}
+
+void MainWindow::ShowOutcome() {
+  result_label_->setText(QString::fromStdString(presenter_.label()));
+  // Rich text, so that Qt wraps a long tooltip; escaped, so that nothing in
+  // a path reads as markup.
+  const QString tip = QString::fromStdString(presenter_.tooltip()).toHtmlEscaped();
+  result_label_->setToolTip(QStringLiteral("<p style='white-space:pre-wrap'>%1</p>").arg(tip));
+  const bool openable = !jobs_.busy() && !presenter_.written().empty();
+  result_label_->setCursor(openable ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void ShowFilesInFileManager(const std::vector<std::string>& files) {
+  if (files.empty()) return;
+  QStringList uris;
+  for (const std::string& file : files) {
+    uris << QUrl::fromLocalFile(QString::fromStdString(file)).toString();
+  }
+  QDBusMessage call = QDBusMessage::createMethodCall(
+      QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
+      QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
+  call << uris << QString();
+  const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
+  if (reply.type() == QDBusMessage::ReplyMessage) return;
+  // No file manager that selects files: the folder itself, in whatever
+  // opens folders.
+  const QString folder = QFileInfo(QString::fromStdString(files.front())).absolutePath();
+  QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 }
 
 }  // namespace tosilk::qt

@@ -6,11 +6,17 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <QWindow>
 #include <cstdio>
 #include <memory>
@@ -19,7 +25,7 @@
 
 #include "common/fatal.h"
 #include "testing/job_fixture.h"
-#include "ui/click_routine.h"
+#include "texts/texts.h"
 #include "ui/qt/main_window_qt.h"
 #include "ui/qt/start_up_qt.h"
 #include "ui/window_description.h"
@@ -58,12 +64,15 @@ class QtEnvironment : public ::testing::Environment {
 
 std::string Std(const QString& text) { return text.toStdString(); }
 
-// A window whose click runs the job in `folder`, shown and active.
+// A window whose click runs the job in `folder`, shown and active. What a
+// click on its result label shows is noted in `shown_`.
 class WindowTest : public ::testing::Test {
  protected:
   WindowTest()
       : folder_("qt 窗口"),
-        window_([this](std::string_view typed) { return ResultMessage(folder_.Run(typed)); }) {
+        window_([this](std::string_view source,
+                       const JobHooks& hooks) { return folder_.Run(source, hooks); },
+                [this](const std::vector<std::string>& files) { shown_.push_back(files); }) {
     window_.show();
     window_.activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&window_));
@@ -81,14 +90,23 @@ class WindowTest : public ::testing::Test {
   QPushButton* Button() { return Find<QPushButton>(ControlId::kEncodeButton); }
   QLabel* Result() { return Find<QLabel>(ControlId::kResultLabel); }
 
-  // Puts `path` into the edit box and clicks "编码" with the mouse.
+  // Whether the label shows a job's outcome, and not its progress.
+  bool Ended() {
+    const std::string shown = Std(Result()->text());
+    return shown.starts_with(texts::kDonePrefix) || shown.starts_with(texts::kFailedPrefix);
+  }
+
+  // Puts `path` into the edit box, clicks "编码" with the mouse, and waits
+  // until the job has ended.
   std::string ClickWith(const std::string& path) {
     Edit()->setText(QString::fromStdString(path));
     QTest::mouseClick(Button(), Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Ended() && Button()->isEnabled(); }, 20000));
     return Std(Result()->text());
   }
 
   ProgramFolder folder_;
+  std::vector<std::vector<std::string>> shown_;
   qt::MainWindow window_;
 };
 
@@ -261,7 +279,7 @@ TEST_F(WindowTest, ClickShowsWhyTheJobFailed) {
   // The job's reasons are its own tests' business; the label shows the one
   // this job gave, with the tool's line in it.
   const std::string shown = ClickWith(source);
-  EXPECT_TRUE(shown.starts_with(kFailedPrefix)) << shown;
+  EXPECT_TRUE(shown.starts_with(texts::kFailedPrefix)) << shown;
   EXPECT_NE(shown.find("a.mp3: Invalid data found when processing input"), std::string::npos)
       << shown;
   EXPECT_TRUE(folder_.ResultEntries().empty());
@@ -273,6 +291,110 @@ TEST_F(WindowTest, EachClickReplacesTheWholeMessage) {
   EXPECT_EQ(ClickWith(source), "编码完成，路径：" + folder_.Base("10041") + ".silk");
   EXPECT_EQ(ClickWith(folder_.Inside("gone.mp3")),
             "编码失败：找不到音频文件 " + folder_.Inside("gone.mp3"));
+}
+
+// The stand-in ffmpeg's process, from the id it wrote down.
+bool StandinRunning(const ProgramFolder& folder) {
+  const std::string pid = testing::ReadAll(folder.path() / "ffmpeg.pid");
+  if (pid.empty()) return false;
+  const std::string stat = testing::ReadAll("/proc/" + pid + "/stat");
+  const std::size_t end_of_name = stat.rfind(')');
+  return end_of_name != std::string::npos && end_of_name + 2 < stat.size() &&
+         stat[end_of_name + 2] != 'Z';
+}
+
+// While a job runs the window answers, shows how far the job is, and takes
+// no input that would start another: three clicks, Enter and Space give one
+// job, and typing changes nothing.
+TEST_F(WindowTest, WhileAJobRunsShowsItsProgressAndTakesNoFurtherJob) {
+  const std::string source = folder_.AddSource("a.mp3");
+  folder_.Behave("ffmpeg", "sleep=3000\n");
+  Edit()->setText(QString::fromStdString(source));
+  QTest::mouseClick(Button(), Qt::LeftButton);
+  EXPECT_FALSE(Button()->isEnabled());
+  EXPECT_TRUE(Edit()->isReadOnly());
+  EXPECT_TRUE(Std(Result()->text()).starts_with("正在转换…")) << Std(Result()->text());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Std(Result()->text()).ends_with("%"); }, 5000))
+      << Std(Result()->text());
+
+  for (int i = 0; i < 3; ++i) QTest::mouseClick(Button(), Qt::LeftButton);
+  QTest::keyClick(Button(), Qt::Key_Space);
+  QTest::keyClick(Edit(), Qt::Key_Return);
+  QTest::keyClicks(Edit(), "garbled");
+  EXPECT_EQ(Std(Edit()->text()), source);
+
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Ended() && Button()->isEnabled(); }, 20000));
+  EXPECT_EQ(Std(Result()->text()), "编码完成，路径：" + folder_.Base("10041") + ".silk");
+  EXPECT_FALSE(Edit()->isReadOnly());
+  QTest::qWait(300);
+  EXPECT_EQ(folder_.ResultEntries(), std::vector<std::string>{std::string(kFixedStamp) + "10041.silk"});
+}
+
+// Closing during a job ends its tool and takes its files away, at once.
+TEST_F(WindowTest, ClosingDuringAJobStopsItAndLeavesNothing) {
+  const std::string source = folder_.AddSource("a.mp3");
+  folder_.Behave("ffmpeg", "sleep=60000\n");
+  Edit()->setText(QString::fromStdString(source));
+  QTest::mouseClick(Button(), Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return StandinRunning(folder_); }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !folder_.ResultEntries().empty(); }, 5000));
+
+  QTest::keyClick(Edit(), Qt::Key_Escape);
+  EXPECT_FALSE(window_.isVisible());
+  EXPECT_TRUE(folder_.ResultEntries().empty());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !StandinRunning(folder_); }, 2000));
+}
+
+TEST_F(WindowTest, TheLabelShowsItsWholeTextAndOpensTheFolderOnceAFileIsWritten) {
+  const std::string source = folder_.AddSource("a.mp3");
+  QTest::mouseClick(Result(), Qt::LeftButton);
+  EXPECT_TRUE(shown_.empty()) << "nothing to show before a job";
+
+  const std::string shown = ClickWith(source);
+  const std::string silk = folder_.Base("10041") + ".silk";
+  const QString tip = Result()->toolTip();
+  EXPECT_TRUE(tip.contains(QString::fromStdString(shown).toHtmlEscaped())) << Std(tip);
+  EXPECT_TRUE(tip.contains(QStringLiteral("单击打开所在文件夹"))) << Std(tip);
+  EXPECT_EQ(Result()->cursor().shape(), Qt::PointingHandCursor);
+  QTest::mouseClick(Result(), Qt::LeftButton);
+  EXPECT_EQ(shown_, (std::vector<std::vector<std::string>>{{silk}}));
+
+  ClickWith("");
+  EXPECT_EQ(Result()->cursor().shape(), Qt::ArrowCursor);
+  QTest::mouseClick(Result(), Qt::LeftButton);
+  EXPECT_EQ(shown_.size(), 1u) << "a failure has no folder to open";
+}
+
+TEST_F(WindowTest, TheLabelsMenuCopiesItsWholeText) {
+  const std::string shown = ClickWith(folder_.Inside("gone.mp3"));
+  QTimer::singleShot(200, [] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) return;
+    for (QAction* action : menu->actions()) {
+      if (action->text() == QStringLiteral("复制")) action->trigger();
+    }
+    menu->close();
+  });
+  emit Result()->customContextMenuRequested(QPoint(5, 5));
+  EXPECT_EQ(Std(QGuiApplication::clipboard()->text()), shown);
+}
+
+// A file dropped on the window, or given when the program starts, has its
+// path put into the edit box, never "file://" text.
+TEST_F(WindowTest, TakesADroppedFileOrOneItWasStartedWith) {
+  const std::string source = folder_.AddSource("拖进来 a.mp3");
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(source))});
+  QDragEnterEvent enter(QPoint(60, 40), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window_, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(60, 40), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window_, &drop);
+  EXPECT_EQ(Std(Edit()->text()), source);
+  EXPECT_FALSE(Edit()->acceptDrops()) << "the edit box would take the drop as text";
+
+  window_.TakeFiles({folder_.Inside("b.mp3")});
+  EXPECT_EQ(Std(Edit()->text()), folder_.Inside("b.mp3"));
 }
 
 // The handler shows its box and ends the process with 255 once the user has

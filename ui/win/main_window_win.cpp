@@ -1,9 +1,16 @@
 #include "ui/win/main_window_win.h"
 
+#include <commctrl.h>
+#include <windowsx.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstring>
 #include <string>
 #include <utility>
 
 #include "common/wide_win.h"
+#include "texts/texts.h"
 #include "ui/win/centred_edit_win.h"
 
 namespace tosilk::win {
@@ -11,6 +18,15 @@ namespace {
 
 // The icon in the resource script.
 constexpr int kIconId = 1;
+
+// Posted to the window when the jobs' thread has left events for it.
+constexpr UINT kJobEventsMessage = WM_APP + 1;
+
+// The command of the result label's menu.
+constexpr UINT_PTR kCopyCommand = 1;
+
+// How wide the tooltip may grow before it wraps its lines.
+constexpr int kTooltipWidth = 480;
 
 struct ControlClass {
   const wchar_t* name;
@@ -45,8 +61,10 @@ std::wstring WindowText(HWND window) {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, ClickRoutine click)
-    : instance_(instance), click_(std::move(click)) {}
+MainWindow::MainWindow(HINSTANCE instance, BackgroundJobs::Job job, ShowFiles show_files)
+    : instance_(instance),
+      show_files_(std::move(show_files)),
+      jobs_(std::move(job), DefaultParallelJobs()) {}
 
 bool MainWindow::Open() {
   WNDCLASSEXW window_class{};
@@ -80,6 +98,9 @@ bool MainWindow::Open() {
   // may ask it for.
   SendMessageW(created, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(window_class.hIcon));
   SendMessageW(created, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(window_class.hIconSm));
+
+  // Files may be dropped anywhere on it, the edit box included.
+  DragAcceptFiles(created, TRUE);
 
   // SetWindowPos rather than ShowWindow: the first ShowWindow of a process
   // may take the show state its starter asked for, and the window is to
@@ -125,9 +146,29 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_CTLCOLORSTATIC:
       return OnControlColorStatic(reinterpret_cast<HDC>(wparam));
+    case WM_SETCURSOR:
+      if (OnSetCursor(reinterpret_cast<HWND>(wparam))) return TRUE;
+      break;
+    case WM_CONTEXTMENU:
+      OnContextMenu(reinterpret_cast<HWND>(wparam), {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+      return 0;
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wparam));
+      return 0;
+    case kJobEventsMessage:
+      OnJobEvents();
+      return 0;
     case WM_QUERYENDSESSION:
       // Nothing is ever unsaved.
       return TRUE;
+    case WM_ENDSESSION:
+      // The session ends with the process, maybe without another message:
+      // running jobs stop now and take their files with them.
+      if (wparam) jobs_.Stop(BackgroundJobs::kStopLimit);
+      return 0;
+    case WM_CLOSE:
+      OnClose();
+      return 0;
     case WM_DESTROY:
       OnDestroy();
       return 0;
@@ -142,6 +183,8 @@ bool MainWindow::OnCreate() {
     const ControlClass control_class = ClassFor(described.kind);
     DWORD style = WS_CHILD | WS_VISIBLE | control_class.style;
     if (described.tab_stop) style |= WS_TABSTOP;
+    // The result label answers clicks, to open the folder of what it names.
+    if (static_cast<ControlId>(i) == ControlId::kResultLabel) style |= SS_NOTIFY;
     // Created in the table's order, each at the bottom of the stacking order,
     // so an earlier control lies above a later one.
     HWND child = CreateWindowExW(
@@ -157,15 +200,35 @@ bool MainWindow::OnCreate() {
   HWND edit = control(ControlId::kPathEdit);
   // No limit of its own: as much text as a one-line edit control can hold.
   SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
+
+  // The result label's whole text, which its one line may cut, shows when
+  // the pointer rests on it.
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                             instance_, nullptr);
+  if (tooltip_ != nullptr) {
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(control(ControlId::kResultLabel));
+    tool.lpszText = tooltip_text_.data();
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, kTooltipWidth);
+  }
   return CentreEditLine(edit);
 }
 
 void MainWindow::OnCommand(HWND sender, int notification) {
   // Known by its window rather than its identifier: a command that comes
   // from no control (a menu, an accelerator) carries no window.
-  if (notification == BN_CLICKED && sender != nullptr &&
-      sender == control(ControlId::kEncodeButton)) {
+  if (sender == nullptr) return;
+  if (notification == BN_CLICKED && sender == control(ControlId::kEncodeButton)) {
     OnClick();
+  } else if (notification == STN_CLICKED && sender == control(ControlId::kResultLabel) &&
+             !jobs_.busy() && !presenter_.written().empty()) {
+    show_files_(presenter_.written());
   }
 }
 
@@ -191,6 +254,72 @@ LRESULT MainWindow::OnControlColorStatic(HDC dc) {
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
+bool MainWindow::OnSetCursor(HWND under) {
+  // The hand says that a click on the label opens the folder.
+  if (under != control(ControlId::kResultLabel) || jobs_.busy() || presenter_.written().empty()) {
+    return false;
+  }
+  SetCursor(LoadCursorW(nullptr, IDC_HAND));
+  return true;
+}
+
+void MainWindow::OnContextMenu(HWND clicked, POINT at) {
+  if (clicked != control(ControlId::kResultLabel)) return;
+  // A menu called up from the keyboard comes with no point of its own.
+  if (at.x == -1 && at.y == -1) {
+    RECT label;
+    GetWindowRect(clicked, &label);
+    at = {label.left, label.bottom};
+  }
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, kCopyCommand, Widen(texts::kCopy).c_str());
+  const UINT_PTR chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0,
+                                         window_, nullptr);
+  DestroyMenu(menu);
+  if (chosen == kCopyCommand) CopyResult();
+}
+
+void MainWindow::CopyResult() {
+  const std::wstring text = Widen(presenter_.label().empty()
+                                      ? std::string(kMainWindow[ControlId::kResultLabel].text)
+                                      : presenter_.tooltip());
+  if (!OpenClipboard(window_)) return;
+  EmptyClipboard();
+  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+    std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+    GlobalUnlock(memory);
+    // The clipboard owns the memory once it has taken it.
+    if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) GlobalFree(memory);
+  }
+  CloseClipboard();
+}
+
+void MainWindow::OnDropFiles(HDROP drop) {
+  std::vector<std::string> files;
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    std::wstring name(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+    name.resize(DragQueryFileW(drop, i, name.data(), static_cast<UINT>(name.size())));
+    files.push_back(Narrow(name));
+  }
+  DragFinish(drop);
+  TakeFiles(files);
+}
+
+void MainWindow::TakeFiles(const std::vector<std::string>& files) {
+  // While a job runs the edit box is the job's; a drop then does nothing.
+  if (jobs_.busy() || files.empty()) return;
+  SetWindowTextW(control(ControlId::kPathEdit), Widen(files.front()).c_str());
+}
+
+void MainWindow::OnClose() {
+  // Never refused, and never longer than about a second: a running job is
+  // stopped, its tool ended and its files removed, before the window goes.
+  jobs_.Stop(BackgroundJobs::kStopLimit);
+  DestroyWindow(window_);
+}
+
 void MainWindow::OnDestroy() {
   // The main window is the program's only window: with it gone, the program
   // ends with the exit code 0.
@@ -198,9 +327,69 @@ void MainWindow::OnDestroy() {
 }
 
 void MainWindow::OnClick() {
-  const std::string source = Narrow(WindowText(control(ControlId::kPathEdit)));
-  const std::string message = click_(source);
-  SetWindowTextW(control(ControlId::kResultLabel), Widen(message).c_str());
+  // A disabled button sends no click; this guards against one that was on
+  // its way when the job started.
+  if (jobs_.busy()) return;
+  StartJobs({Narrow(WindowText(control(ControlId::kPathEdit)))});
+}
+
+void MainWindow::StartJobs(std::vector<std::string> sources) {
+  presenter_.Started(sources.size());
+  SetBusy(true);
+  ShowOutcome();
+  Batch::Events events;
+  events.progress = [this](std::size_t index, const JobProgress& progress) {
+    Post([this, index, progress] { presenter_.Progress(index, progress); });
+  };
+  events.done = [this](std::size_t index, const JobOutcome& outcome) {
+    Post([this, index, outcome] { presenter_.Done(index, outcome); });
+  };
+  jobs_.Start(std::move(sources), std::move(events), [this] {
+    Post([this] {
+      jobs_.Reap();
+      SetBusy(false);
+    });
+  });
+}
+
+void MainWindow::Post(std::function<void()> event) {
+  {
+    const std::lock_guard<std::mutex> hold(events_mutex_);
+    events_.push_back(std::move(event));
+  }
+  // One message may carry many events; OnJobEvents takes them all.
+  PostMessageW(window_, kJobEventsMessage, 0, 0);
+}
+
+void MainWindow::OnJobEvents() {
+  std::deque<std::function<void()>> events;
+  {
+    const std::lock_guard<std::mutex> hold(events_mutex_);
+    events.swap(events_);
+  }
+  if (events.empty()) return;
+  for (const std::function<void()>& event : events) event();
+  ShowOutcome();
+}
+
+void MainWindow::SetBusy(bool busy) {
+  // Clicks, Enter and Space on a disabled button start nothing, and typing
+  // into a read-only box changes nothing, so no input made during a job is
+  // replayed as a job afterwards.
+  EnableWindow(control(ControlId::kEncodeButton), !busy);
+  SendMessageW(control(ControlId::kPathEdit), EM_SETREADONLY, busy, 0);
+}
+
+void MainWindow::ShowOutcome() {
+  SetWindowTextW(control(ControlId::kResultLabel), Widen(presenter_.label()).c_str());
+  if (tooltip_ == nullptr) return;
+  tooltip_text_ = Widen(presenter_.tooltip());
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = window_;
+  tool.uId = reinterpret_cast<UINT_PTR>(control(ControlId::kResultLabel));
+  tool.lpszText = tooltip_text_.data();
+  SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 bool MainWindow::PreTranslate(const MSG& message) {
@@ -239,6 +428,25 @@ int RunMessageLoop(MainWindow& window) {
     DispatchMessageW(&message);
   }
   return static_cast<int>(message.wParam);
+}
+
+void ShowFilesInExplorer(const std::vector<std::string>& files) {
+  if (files.empty()) return;
+  // The folder of the first file, and each file as an item in it.
+  PIDLIST_ABSOLUTE folder = ILCreateFromPathW(Widen(files.front()).c_str());
+  if (folder == nullptr) return;
+  ILRemoveLastID(folder);
+  std::vector<PIDLIST_ABSOLUTE> items;
+  std::vector<PCUITEMID_CHILD> children;
+  for (const std::string& file : files) {
+    if (PIDLIST_ABSOLUTE item = ILCreateFromPathW(Widen(file).c_str())) {
+      items.push_back(item);
+      children.push_back(ILFindLastID(item));
+    }
+  }
+  SHOpenFolderAndSelectItems(folder, static_cast<UINT>(children.size()), children.data(), 0);
+  for (PIDLIST_ABSOLUTE item : items) ILFree(item);
+  ILFree(folder);
 }
 
 }  // namespace tosilk::win

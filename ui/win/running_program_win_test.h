@@ -13,14 +13,16 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "common/command_line.h"
 #include "common/paths.h"
 #include "common/text.h"
 #include "common/unique_handle_win.h"
 #include "common/wide_win.h"
 #include "testing/fs_util.h"
 #include "testing/standins.h"
-#include "ui/click_routine.h"
+#include "texts/texts.h"
 #include "ui/win/main_window_win.h"
 #include "ui/window_description.h"
 
@@ -89,11 +91,13 @@ class RunningProgram {
     Start(own_folder_->path());
   }
 
-  // The program folder `folder`, made ready by the caller.
+  // The program folder `folder`, made ready by the caller, and the words
+  // the program is started with after its own name.
   struct ReadyFolder {
     std::filesystem::path path;
+    std::vector<std::string> arguments = {};
   };
-  explicit RunningProgram(const ReadyFolder& folder) { Start(folder.path); }
+  explicit RunningProgram(const ReadyFolder& folder) { Start(folder.path, folder.arguments); }
 
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
@@ -170,13 +174,42 @@ class RunningProgram {
     SendInput(3, input, sizeof input[0]);
   }
 
-  // Clicks "编码" and waits until the result label changed from `before`.
-  std::string ClickEncode() const {
-    const std::string before = TextOf(control(ControlId::kResultLabel));
+  std::string Label() const { return TextOf(control(ControlId::kResultLabel)); }
+
+  // Whether the label shows a job's outcome, and "编码" can be clicked again.
+  bool JobEnded() const {
+    const std::string shown = Label();
+    return (shown.starts_with(texts::kDonePrefix) || shown.starts_with(texts::kFailedPrefix)) &&
+           IsWindowEnabled(control(ControlId::kEncodeButton));
+  }
+
+  // Clicks "编码" and waits until the job has ended.
+  std::string ClickEncode(std::chrono::milliseconds limit = std::chrono::seconds(20)) const {
     Click(control(ControlId::kEncodeButton));
-    std::string after;
-    WaitUntil([&] { return (after = TextOf(control(ControlId::kResultLabel))) != before; });
-    return after;
+    WaitUntil([&] { return JobEnded(); }, limit);
+    return Label();
+  }
+
+  // Whether the window answers the system within 200 ms, as Windows asks
+  // before it calls a window hung.
+  bool Answers() const {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &ignored) != 0;
+  }
+
+  // Whether the stand-in `role` that this folder's program started last
+  // still runs.
+  bool ToolRunning(std::string_view role) const {
+    const std::string pid = testing::ReadAll(folder_ / testing::Utf8Path(std::string(role) + ".pid"));
+    if (pid.empty()) return false;
+    UniqueHandle tool(OpenProcess(SYNCHRONIZE, FALSE, std::stoul(pid)));
+    return tool.valid() && WaitForSingleObject(tool.get(), 0) == WAIT_TIMEOUT;
+  }
+
+  // Ends the program at once, as Task Manager does.
+  void Kill() const {
+    TerminateProcess(process_.get(), 1);
+    WaitForSingleObject(process_.get(), 10000);
   }
 
   // Whether the process ended within ten seconds with the exit code 0.
@@ -189,13 +222,17 @@ class RunningProgram {
   bool Running() const { return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
 
  private:
-  void Start(const std::filesystem::path& folder) {
+  void Start(const std::filesystem::path& folder, const std::vector<std::string>& arguments = {}) {
     folder_ = folder;
     source_ = Inside("录音 a.mp3");
     testing::WriteAll(testing::Utf8Path(source_), "RIFF audio");
 
     const std::wstring program = Widen(Inside("tosilk.exe"));
-    std::wstring command_line = L"\"" + program + L"\"";
+    std::wstring command_line = Widen(JoinCommandLine([&] {
+      std::vector<std::string> words = {Inside("tosilk.exe")};
+      words.insert(words.end(), arguments.begin(), arguments.end());
+      return words;
+    }()));
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     // Asks for a minimised start, which the program must not pass on.
@@ -213,11 +250,18 @@ class RunningProgram {
     UniqueHandle thread(info.hThread);
     thread_id_ = info.dwThreadId;
     WaitForInputIdle(process_.get(), 10000);
+    // Its own window, which another copy running beside it does not share.
     WaitUntil([&] {
-      window_ = FindWindowW(win::MainWindow::kClassName, nullptr);
-      DWORD owner = 0;
-      if (window_ != nullptr) GetWindowThreadProcessId(window_, &owner);
-      return window_ != nullptr && owner == info.dwProcessId && IsWindowVisible(window_);
+      for (HWND found = nullptr;
+           (found = FindWindowExW(nullptr, found, win::MainWindow::kClassName, nullptr));) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(found, &owner);
+        if (owner == info.dwProcessId && IsWindowVisible(found)) {
+          window_ = found;
+          return true;
+        }
+      }
+      return false;
     });
   }
 

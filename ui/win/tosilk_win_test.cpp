@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "ui/win/running_program_win_test.h"
 
@@ -86,28 +88,6 @@ TEST(TosilkWindow, HasTheFourControlsOfTheDescription) {
   HWND button = program.control(ControlId::kEncodeButton);
   EXPECT_EQ(ClassOf(button), L"Button");
   EXPECT_EQ(GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
-}
-
-// Wine does not carry WM_GETFONT and WM_GETICON across processes, so this
-// one looks at a window of the test's own, which holds the program's
-// resources too.
-TEST(MainWindow, HasTheIconsAndGivesEveryControlTheDefaultGuiFont) {
-  win::MainWindow window(GetModuleHandleW(nullptr), [](std::string_view) { return ""; });
-  ASSERT_TRUE(window.Open());
-  HWND main = FindWindowW(win::MainWindow::kClassName, nullptr);
-  EXPECT_NE(SendMessageW(main, WM_GETICON, ICON_BIG, 0), 0);
-  EXPECT_NE(SendMessageW(main, WM_GETICON, ICON_SMALL, 0), 0);
-  HFONT gui_font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  for (std::size_t i = 0; i < kMainWindow.controls.size(); ++i) {
-    HWND control = GetDlgItem(main, win::MainWindow::DialogId(static_cast<ControlId>(i)));
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), gui_font)
-        << kMainWindow.controls[i].name;
-  }
-  DestroyWindow(main);
-  // Takes the quit request that the window's end posted.
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-  }
 }
 
 // The editing area is one line high, the height of "W" in the GUI font, and
@@ -223,7 +203,7 @@ TEST(TosilkWindow, SpaceOnTheFocusedButtonClicksIt) {
   ASSERT_TRUE(program.FocusBecomes(program.control(ControlId::kEncodeButton)));
   Press(VK_SPACE);
   EXPECT_TRUE(WaitUntil([&] {
-    return TextOf(program.control(ControlId::kResultLabel)).starts_with(kDonePrefix);
+    return TextOf(program.control(ControlId::kResultLabel)).starts_with(texts::kDonePrefix);
   }));
 }
 
@@ -232,13 +212,13 @@ TEST(TosilkWindow, AClickEncodesAndShowsWhereTheFileWent) {
   program.Type("  \"" + program.source() + "\"  ");
   const std::string shown = program.ClickEncode();
 
-  const std::string prefix = Join({kDonePrefix, program.Inside("result\\")});
+  const std::string prefix = Join({texts::kDonePrefix, program.Inside("result\\")});
   ASSERT_TRUE(shown.starts_with(prefix))
       << shown << (fs::exists(program.folder() / "ffmpeg.args") ? "" : " (ffmpeg never ran)");
   ASSERT_TRUE(shown.ends_with("10041.silk")) << shown;
   // The "&" of the folder is there as it is; the labels draw no prefixes.
   EXPECT_NE(shown.find("a&b"), std::string::npos);
-  const std::string path = shown.substr(kDonePrefix.size());
+  const std::string path = shown.substr(texts::kDonePrefix.size());
   EXPECT_TRUE(fs::is_regular_file(Utf8Path(path)));
   EXPECT_FALSE(fs::exists(Utf8Path(path.substr(0, path.size() - 5) + ".pcm")));
 
@@ -255,7 +235,7 @@ TEST(TosilkWindow, AFailingToolShowsWhy) {
   // The job's reasons are its own tests' business; the label shows the one
   // this job gave, with the tool's line in it.
   const std::string shown = program.ClickEncode();
-  EXPECT_TRUE(shown.starts_with(kFailedPrefix)) << shown;
+  EXPECT_TRUE(shown.starts_with(texts::kFailedPrefix)) << shown;
   EXPECT_NE(shown.find("a.mp3: Invalid data found when processing input"), std::string::npos)
       << shown;
   EXPECT_FALSE(fs::exists(program.folder() / "silk_v3_encoder.args"));
@@ -277,6 +257,108 @@ TEST(TosilkWindow, AgreesToEndTheSession) {
   SendMessageTimeoutW(program.window(), WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 10000,
                       &answer);
   EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+}
+
+// Windows' own test of a hung window, which it asks before it offers to end
+// the program; looked up, since not every SDK declares it.
+bool IsHung(HWND window) {
+  using IsHungAppWindowFunction = BOOL(WINAPI*)(HWND);
+  static const auto is_hung = reinterpret_cast<IsHungAppWindowFunction>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "IsHungAppWindow")));
+  return is_hung != nullptr && is_hung(window);
+}
+
+// For the whole of a long job the window answers and shows how far the job
+// is; clicks, Enter and Space meanwhile start nothing, so one file is made.
+TEST(TosilkWindow, WhileAJobRunsAnswersShowsProgressAndTakesNoFurtherJob) {
+  RunningProgram program;
+  testing::WriteAll(program.folder() / "ffmpeg.behave", "sleep=8000\n");
+  program.Type(program.source());
+  program.Click(program.control(ControlId::kEncodeButton));
+  HWND button = program.control(ControlId::kEncodeButton);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(button); }));
+  EXPECT_TRUE(GetWindowLongW(program.control(ControlId::kPathEdit), GWL_STYLE) & ES_READONLY);
+
+  bool answered = true;
+  bool hung = false;
+  bool showed_percent = false;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  for (int pressed = 0; !program.JobEnded();) {
+    ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the job did not end";
+    answered = answered && program.Answers();
+    hung = hung || IsHung(program.window());
+    const std::string shown = program.Label();
+    EXPECT_TRUE(shown.starts_with("正在") || shown.starts_with(texts::kDonePrefix)) << shown;
+    showed_percent = showed_percent || shown.ends_with("%");
+    // Impatient input while the stand-in takes its time.
+    if (pressed < 3 && shown.ends_with("%")) {
+      program.ClickOnce(button);
+      program.Activate();
+      Press(VK_RETURN);
+      Press(VK_SPACE);
+      ++pressed;
+    }
+    Sleep(200);
+  }
+  EXPECT_TRUE(answered);
+  EXPECT_FALSE(hung);
+  EXPECT_TRUE(showed_percent);
+  EXPECT_TRUE(program.Label().starts_with(texts::kDonePrefix)) << program.Label();
+  Sleep(1000);
+  EXPECT_EQ(testing::EntryNames(program.folder() / "result").size(), 1u);
+  EXPECT_TRUE(IsWindowEnabled(button));
+}
+
+// Esc during a job ends the tool and then the program, at once, and leaves
+// nothing in the result folder.
+TEST(TosilkWindow, EscDuringAJobEndsTheToolAndTheProgramAndLeavesNothing) {
+  RunningProgram program;
+  testing::WriteAll(program.folder() / "ffmpeg.behave", "sleep=60000\n");
+  program.Type(program.source());
+  program.Click(program.control(ControlId::kEncodeButton));
+  ASSERT_TRUE(WaitUntil([&] { return program.ToolRunning("ffmpeg"); }));
+  ASSERT_TRUE(WaitUntil([&] { return testing::EntryNames(program.folder() / "result").size() == 2; }));
+  program.Activate();
+  Press(VK_ESCAPE);
+  EXPECT_TRUE(program.EndsWithZero());
+  EXPECT_FALSE(program.ToolRunning("ffmpeg"));
+  EXPECT_TRUE(testing::EntryNames(program.folder() / "result").empty());
+}
+
+// Killed mid-job, the program leaves its files, and its tool dies with it. A
+// second copy started meanwhile leaves the files of a job that still runs;
+// the next start after the kill removes them.
+TEST(TosilkWindow, TheNextStartRemovesWhatAKilledJobLeft) {
+  RunningProgram first;
+  testing::WriteAll(first.folder() / "ffmpeg.behave", "sleep=60000\n");
+  testing::WriteAll(first.folder() / "result" / "我的.pcm", "the user's own");
+  first.Type(first.source());
+  first.Click(first.control(ControlId::kEncodeButton));
+  ASSERT_TRUE(WaitUntil([&] { return first.ToolRunning("ffmpeg"); }));
+  ASSERT_TRUE(WaitUntil([&] { return testing::EntryNames(first.folder() / "result").size() == 3; }));
+  {
+    RunningProgram second(RunningProgram::ReadyFolder{first.folder()});
+    ASSERT_NE(second.window(), nullptr);
+    EXPECT_EQ(testing::EntryNames(first.folder() / "result").size(), 3u)
+        << "the files of a running job were taken";
+  }
+  first.Kill();
+  EXPECT_TRUE(WaitUntil([&] { return !first.ToolRunning("ffmpeg"); }))
+      << "the tool outlived the program";
+  EXPECT_EQ(testing::EntryNames(first.folder() / "result").size(), 3u);
+  RunningProgram next(RunningProgram::ReadyFolder{first.folder()});
+  ASSERT_NE(next.window(), nullptr);
+  EXPECT_EQ(testing::EntryNames(first.folder() / "result"), std::vector<std::string>{"我的.pcm"});
+}
+
+// A file dragged onto tosilk.exe, or opened with it, is in the edit box.
+TEST(TosilkWindow, TakesTheFileItWasStartedWith) {
+  testing::TempFolder folder("打开方式");
+  fs::copy_file(Utf8Path(ProgramDirectory()) / ".." / "tosilk.exe", folder.path() / "tosilk.exe");
+  testing::CopyStandins(folder.path());
+  const std::string source = testing::PathText(folder.path() / Utf8Path("拖到 程序上.mp3"));
+  RunningProgram program(RunningProgram::ReadyFolder{folder.path(), {source}});
+  EXPECT_EQ(TextOf(program.control(ControlId::kPathEdit)), source);
 }
 
 }  // namespace
