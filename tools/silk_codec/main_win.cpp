@@ -1,0 +1,13 @@
+#include <string>
+#include <vector>
+
+#include "common/wide_win.h"
+#include "tools/silk_codec/codec_tool.h"
+
+// wmain, so that paths arrive as the C runtime split the UTF-16 command
+// line, with no trip through the ANSI code page.
+int wmain(int argc, wchar_t** argv) {
+  std::vector<std::string> words;
+  for (int i = 0; i < argc; ++i) words.push_back(tosilk::Narrow(argv[i]));
+  return tosilk::codec::RunTool(SILK_CODEC_TOOL, words);
+}
