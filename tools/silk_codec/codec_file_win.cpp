@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "common/unique_handle_win.h"
-#include "common/wide_win.h"
+#include "tools/silk_codec/wide_win.h"
 #include "tools/silk_codec/codec_file.h"
 
 namespace tosilk::codec {
