@@ -30,6 +30,7 @@ SYSTEM_DLLS = {
 }
 
 EXE_LIMIT = 400 * 1024
+CODEC_EXE_LIMIT = 1024 * 1024
 
 
 def read(folder, name):
@@ -74,6 +75,46 @@ def machine():
                 cores += 1
     u = platform.uname()
     return f"{u.system} {u.release} {u.machine} ({u.node})", f"{model}, {cores} logical CPUs"
+
+
+def runs(folder, name):
+    """Median CPU seconds (user + system) and peak RSS (KiB) of the runs."""
+    cpu, rss = [], []
+    for line in read(folder, name).splitlines():
+        user, system, kib = line.split()
+        cpu.append(float(user) + float(system))
+        rss.append(int(kib))
+    return statistics.median(cpu), statistics.median(rss)
+
+
+def codec_rows(folder, row):
+    native_60 = None
+    for seconds, label in ((60, "60 s"), (600, "10 min")):
+        (native, native_kib) = runs(folder, f"codec_native_{seconds}.txt")
+        (node, node_kib) = runs(folder, f"codec_node_{seconds}.txt")
+        if seconds == 60:
+            native_60 = native
+        row(f"6 Native encoder CPU time / Node encoder, {label} of speech",
+            f"{native:.2f} s / {node:.2f} s", f"{native / node:.3f}", "≤ 0.9",
+            native / node <= 0.9)
+        row(f"6 Native encoder peak RSS / Node encoder, {label}",
+            f"{native_kib} KiB / {node_kib} KiB", f"{native_kib / node_kib:.3f}", "≤ 0.5",
+            native_kib / node_kib <= 0.5)
+        same = read(folder, f"codec_same_{seconds}.txt").strip()
+        row(f"6 … native and Node files, {label}", same, same, "same", same == "same")
+    wine, _ = runs(folder, "codec_wine_60.txt")
+    same = read(folder, "codec_wine_same.txt").strip()
+    row("6 Windows encoder under Wine (qemu, emulated) / Linux native, 60 s",
+        f"{wine:.2f} s / {native_60:.2f} s, files {same}", f"{wine / native_60:.1f}",
+        "(explains)", None)
+    size = int(read(folder, "codec_exe_size.txt"))
+    row("6 build/windows/codec/silk_v3_encoder.exe size", f"{size} bytes",
+        f"{size / 1024:.0f} KiB", "≤ 1 MiB", size <= CODEC_EXE_LIMIT)
+    dlls = [line.split(":", 1)[1].strip()
+            for line in read(folder, "codec_exe_imports.txt").splitlines() if "DLL Name:" in line]
+    foreign = [d for d in dlls if d.lower() not in SYSTEM_DLLS]
+    row("6 DLLs silk_v3_encoder.exe imports", ", ".join(dlls),
+        f"{len(dlls)}, {len(foreign)} not system", "0 not system", not foreign)
 
 
 def build(folder, seconds):
@@ -146,6 +187,10 @@ def build(folder, seconds):
         f"{tosilk * 1000:.1f} ms / {label * 1000:.1f} ms ±{label_sd * 1000:.1f}",
         f"{tosilk / label:.3f}", "(explains)", None)
 
+    # 6. The native SILK encoder against the Node one.
+    if os.path.exists(os.path.join(folder, "codec_native_60.txt")):
+        codec_rows(folder, row)
+
     system, cpu = machine()
     now = datetime.datetime.now().astimezone().strftime("%Y-%m-%d %H:%M %Z")
     lines = [
@@ -174,6 +219,10 @@ def build(folder, seconds):
         "  shell. Data written later, after the run, is not counted.",
         "- 5: a QWidget holding one QLabel. The first widget with text makes Qt",
         "  load its font database (fontconfig), which an empty window never does.",
+        "- 6: the Windows build's encoder under Wine. On this machine Wine runs",
+        "  32-bit code through qemu-i386, so the ratio is that of emulated code",
+        "  with software bounds checks against native code with guard pages,",
+        "  not of a Windows machine.",
     ]
     return "\n".join(lines) + "\n"
 

@@ -9,7 +9,14 @@ import { fileURLToPath } from 'node:url';
 import { after } from 'node:test';
 
 export const HERE = path.dirname(fileURLToPath(import.meta.url));
-export const LAUNCHER = path.join(HERE, 'silk_v3_encoder');
+// The encoder under test: the Node launcher beside this file, or the program
+// that SILK_V3_ENCODER names (the native encoder, the same contract).
+export const NODE_LAUNCHER = path.join(HERE, 'silk_v3_encoder');
+export const LAUNCHER = process.env.SILK_V3_ENCODER || NODE_LAUNCHER;
+export const NATIVE = LAUNCHER !== NODE_LAUNCHER;
+// A program that runs the encoder, when it cannot run by itself: the
+// project's scripts/wine-run for the Windows build.
+export const RUNNER = process.env.SILK_CODEC_RUNNER || '';
 export const DECODER = path.join(HERE, 'silk_decode.mjs');
 export const RATE = 24000;
 
@@ -26,7 +33,9 @@ export function tone(seconds, hz = 440) {
 // Starts a program from its path with an argv array, as tosilk does: no shell
 // is involved, so blanks and quotes in arguments reach the program untouched.
 export function run(program, args, options = {}) {
-  const r = spawnSync(program, args, { encoding: 'utf8', timeout: 60_000, ...options });
+  const [file, words] = RUNNER && program !== process.execPath ? [RUNNER, [program, ...args]]
+                                                              : [program, args];
+  const r = spawnSync(file, words, { encoding: 'utf8', timeout: 120_000, ...options });
   if (r.error) throw r.error;
   return r;
 }
