@@ -80,8 +80,10 @@ last_lines() {
 }
 
 passed=0 failed=0
-pass() { passed=$((passed + 1)); echo "ok   $1"; }
-fail() { failed=$((failed + 1)); echo "FAIL $1"; }
+# printf, not echo: dash's echo would take the backslashes of Windows paths
+# for escapes.
+pass() { passed=$((passed + 1)); printf 'ok   %s\n' "$1"; }
+fail() { failed=$((failed + 1)); printf 'FAIL %s\n' "$1"; }
 
 converts() {
   while IFS='|' read -r name file how; do
