@@ -160,7 +160,7 @@ build() {
   windows_text "$dir/licenses/ffmpeg-LICENSE.txt" <"$src/LICENSE.md"
   write_note "$dir/licenses/ffmpeg-来源-source.txt"
   printf 'configure %ss\nmake %ss\n' "$((configured - started))" "$((made - configured))" >"$dir/times.txt"
-  # The source and the objects are some 200 MB and are never needed again.
+  # The source and the objects are some 100 MB and are never needed again.
   rm -rf "$dir/work"
   touch "$dir/done"
   echo "build_ffmpeg_win32: configure $((configured - started)) s, make $((made - configured)) s," \
