@@ -50,7 +50,7 @@ std::vector<std::string> FolderEntries(const std::string& path);
 
 // `path` as the system knows it once links, "." and ".." are resolved (and,
 // on Windows, short names and letter case), so that two spellings of one
-// folder give one text. `path` itself is given back when it does not exist.
+// folder give one text. A path that does not exist is not resolved.
 std::string CanonicalPath(const std::string& path);
 
 }  // namespace tosilk

@@ -1,5 +1,5 @@
-// End to end: the encoding job with Debian's ffmpeg and our silk_v3_encoder,
-// run from a program folder laid out by `cmake --install`, on real
+// End to end: the encoding job with Debian's ffmpeg and our native
+// silk_v3_encoder, run from a program folder laid out by `cmake --install`, on real
 // recordings. The folder's own path holds blanks and CJK, as a user's may.
 #include <unistd.h>
 
@@ -71,10 +71,15 @@ TEST_P(InstallTest, LaysOutAFolderTheJobAndTheDesktopCanUse) {
   EXPECT_NE(fs::status(dir / "tosilk").permissions() & fs::perms::owner_exec, fs::perms::none);
   ASSERT_TRUE(fs::is_symlink(dir / "ffmpeg"));
   EXPECT_EQ(fs::read_symlink(dir / "ffmpeg"), fs::path(TOSILK_FFMPEG));
-  // The encoder link is relative, so the folder can be moved as a whole.
-  ASSERT_TRUE(fs::is_symlink(dir / "silk_v3_encoder"));
-  EXPECT_EQ(fs::read_symlink(dir / "silk_v3_encoder"), fs::path("lib/silk_encoder/silk_v3_encoder"));
-  EXPECT_TRUE(fs::is_regular_file(dir / "lib/silk_encoder/node_modules/silk-wasm/lib/silk.wasm"));
+  // Our own encoder and decoder, which need nothing else, and their
+  // licences.
+  for (const char* tool : {"silk_v3_encoder", "silk_v3_decoder"}) {
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir / tool))) << tool;
+    EXPECT_NE(fs::status(dir / tool).permissions() & fs::perms::owner_exec, fs::perms::none);
+  }
+  for (const char* license : {"silk-wasm-LICENSE.txt", "tosilk-LICENSE.txt"}) {
+    EXPECT_TRUE(fs::is_regular_file(dir / "licenses" / license)) << license;
+  }
   EXPECT_TRUE(fs::is_directory(program.result()));
   EXPECT_TRUE(EntryNames(program.result()).empty());
   for (const char* size : {"48x48", "256x256"}) {
@@ -88,12 +93,14 @@ TEST_P(InstallTest, LaysOutAFolderTheJobAndTheDesktopCanUse) {
   std::string exec = program.text();
   exec.replace(exec.rfind(GetParam().folder), std::string_view(GetParam().folder).size(),
                GetParam().escaped);
-  exec = "\"" + exec + "/tosilk\"";
+  exec = "\"" + exec + "/tosilk\" %f";
   for (const std::string& line :
        {std::string("Name=tosilk"), std::string("Name[zh_CN]=SILK 语音编码器"), "Exec=" + exec,
         "Icon=" + program.text() + "/share/icons/hicolor/256x256/apps/tosilk.png"}) {
     EXPECT_NE(text.find("\n" + line + "\n"), std::string::npos) << line << " in\n" << text;
   }
+  // The file managers' "Open with" lists it for audio files.
+  EXPECT_NE(text.find("\nMimeType=audio/mpeg;"), std::string::npos) << text;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -216,7 +223,8 @@ TEST_P(RecordingTest, BecomesASilkFileOfTheSameLength) {
   EXPECT_TRUE(ReadAll(output).starts_with("\x02#!SILK_V3"));
 
   const fs::path decoded = sources_.path() / "decoded.pcm";
-  ASSERT_TRUE(Ran({TOSILK_NODE, TOSILK_DECODER, outcome.output_path, PathText(decoded)}));
+  ASSERT_TRUE(Ran({PathText(g_program->path() / "silk_v3_decoder"), outcome.output_path,
+                   PathText(decoded)}));
   const long long decoded_ms = static_cast<long long>(fs::file_size(decoded)) * 1000 / (2 * 24000);
   EXPECT_LE(std::llabs(decoded_ms - source_ms), 100)
       << "decoded " << decoded_ms << " ms from " << source_ms << " ms";

@@ -2,10 +2,11 @@
 # install.sh [--ffmpeg PATH] [--as FOLDER] [--menu]
 #
 # Makes the program folder this script lies in ready to run: links Debian's
-# ffmpeg and our encoder beside tosilk, where the encoding job looks for
-# them, and writes the desktop entry share/applications/tosilk.desktop for
-# this folder. `cmake --install` runs it; so does a user who unpacked the
-# release archive. Safe to run again.
+# ffmpeg beside tosilk, where the encoding job looks for it (our encoder is
+# there already), and writes the desktop entry
+# share/applications/tosilk.desktop for this folder, which opens audio
+# files. `cmake --install` runs it; so does a user who unpacked the release
+# archive. Safe to run again.
 #
 #   --ffmpeg PATH  the ffmpeg to link (default: the one on PATH)
 #   --as FOLDER    where the folder will finally lie, when it is only staged
@@ -28,25 +29,17 @@ done
 missing=""
 [ -n "$ffmpeg" ] || ffmpeg=$(command -v ffmpeg || true)
 [ -n "$ffmpeg" ] || missing="$missing ffmpeg"
-if ! command -v node >/dev/null 2>&1; then
-  missing="$missing nodejs(20+)"
-elif [ "$(node -p 'process.versions.node.split(".")[0]')" -lt 20 ]; then
-  missing="$missing nodejs(20+，现在是 $(node --version))"
-fi
 if command -v ldd >/dev/null 2>&1 && ldd "$folder/tosilk" 2>/dev/null | grep -q "not found"; then
   missing="$missing libqt6widgets6"
 fi
 if [ -n "$missing" ]; then
-  echo "缺少：$missing。请先安装（Debian：sudo apt-get install ffmpeg nodejs libqt6widgets6 qt6-qpa-plugins），再运行本脚本。" >&2
+  echo "缺少：$missing。请先安装（Debian：sudo apt-get install ffmpeg libqt6widgets6 qt6-qpa-plugins），再运行本脚本。" >&2
   exit 1
 fi
 
 # Debian's ffmpeg is linked rather than copied, so that it keeps getting
 # Debian's fixes and finds its own libraries.
 ln -sfn "$ffmpeg" "$folder/ffmpeg"
-# Relative, so that the folder still works when moved as a whole; the
-# launcher finds its .mjs and node_modules through its real location.
-ln -sfn lib/silk_encoder/silk_v3_encoder "$folder/silk_v3_encoder"
 mkdir -p "$folder/result"
 
 # Desktop entry values are strings whose reader turns "\\" into "\" before
@@ -69,10 +62,11 @@ Name=tosilk
 Name[zh_CN]=SILK 语音编码器
 Comment=Encode an audio file as a SILK v3 voice file
 Comment[zh_CN]=把音频文件编码为 SILK v3 语音文件
-Exec=$(desktop_exec "$final/tosilk")
+Exec=$(desktop_exec "$final/tosilk") %f
 Icon=$(desktop_string "$final/share/icons/hicolor/256x256/apps/tosilk.png")
 Terminal=false
 Categories=AudioVideo;Audio;
+MimeType=audio/mpeg;audio/x-wav;audio/wav;audio/ogg;audio/x-vorbis+ogg;audio/x-opus+ogg;audio/flac;audio/x-flac;audio/mp4;audio/x-m4a;audio/aac;audio/amr;audio/x-ms-wma;audio/x-ape;audio/x-wavpack;audio/x-aiff;audio/basic;audio/webm;audio/x-matroska;video/mp4;
 StartupWMClass=tosilk
 ENTRY
 echo "已准备好：$final（ffmpeg -> $ffmpeg）"

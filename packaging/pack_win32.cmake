@@ -1,10 +1,20 @@
-# Stages NAME under STAGE with tosilk.exe (EXE), an empty result folder and
-# 使用说明.txt made from NOTES, and packs it into the zip ARCHIVE.
+# Stages NAME under STAGE and packs it into the zip ARCHIVE: the PROGRAMS
+# ("|" between them) side by side, an empty result folder, 使用说明.txt made
+# from NOTES, and licenses/ holding the files of LICENSES ("|" between them;
+# a folder stands for the files in it).
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE "${STAGE}")
 set(folder "${STAGE}/${NAME}")
-file(MAKE_DIRECTORY "${folder}/result")
-file(COPY "${EXE}" DESTINATION "${folder}")
+file(MAKE_DIRECTORY "${folder}/result" "${folder}/licenses")
+string(REPLACE "|" ";" programs "${PROGRAMS}")
+file(COPY ${programs} DESTINATION "${folder}")
+string(REPLACE "|" ";" licenses "${LICENSES}")
+foreach(license IN LISTS licenses)
+  if(IS_DIRECTORY "${license}")
+    file(GLOB license "${license}/*")
+  endif()
+  file(COPY ${license} DESTINATION "${folder}/licenses")
+endforeach()
 
 # Notepad reads text best, in every version of Windows, as UTF-8 with a
 # byte-order mark and CRLF line ends.

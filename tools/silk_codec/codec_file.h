@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "common/status.h"
+#include <optional>
 
 namespace tosilk::codec {
 
@@ -42,8 +42,8 @@ class InputFile {
 // the temporary file is gone again. The reason on failure is "folder does not
 // exist", "a part of the path is not a folder", "permission denied",
 // "read-only file system", "it is a directory", "no space left on device" or
-// the system's text.
-Status WriteFileAtomically(const std::string& path, const uint8_t* data, size_t size);
+// the system's text; nothing on success.
+std::optional<std::string> WriteFileAtomically(const std::string& path, const uint8_t* data, size_t size);
 
 // Makes SIGTERM, SIGINT and SIGHUP remove a temporary file that
 // WriteFileAtomically is writing before the process ends by the signal. On

@@ -152,7 +152,8 @@ std::string InputFile::Read(uint8_t* destination, size_t count) {
   return "";
 }
 
-Status WriteFileAtomically(const std::string& path, const uint8_t* data, size_t size) {
+std::optional<std::string> WriteFileAtomically(const std::string& path, const uint8_t* data,
+                                               size_t size) {
   // A name that happens to exist already is simply drawn again.
   for (int attempt = 0;; ++attempt) {
     TemporaryFile temporary(TemporaryPathFor(path, RandomSuffix()));
@@ -160,7 +161,8 @@ Status WriteFileAtomically(const std::string& path, const uint8_t* data, size_t 
     if (error == EEXIST && attempt < 100) continue;
     if (error == 0) error = temporary.WriteAll(data, size);
     if (error == 0) error = temporary.RenameTo(path);
-    return error == 0 ? Status::Ok() : Status::Failed(WriteReason(error));
+    if (error == 0) return {};
+    return WriteReason(error);
   }
 }
 

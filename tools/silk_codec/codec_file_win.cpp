@@ -125,10 +125,11 @@ std::string InputFile::Read(uint8_t* destination, size_t count) {
   return "";
 }
 
-Status WriteFileAtomically(const std::string& path, const uint8_t* data, size_t size) {
+std::optional<std::string> WriteFileAtomically(const std::string& path, const uint8_t* data,
+                                               size_t size) {
   const std::wstring target = Widen(path);
   // MoveFileExW cannot replace a folder and says only "access denied".
-  if (IsDirectory(target)) return Status::Failed("it is a directory");
+  if (IsDirectory(target)) return std::string("it is a directory");
   // A name that happens to exist already is simply drawn again.
   for (int attempt = 0;; ++attempt) {
     TemporaryFile temporary(Widen(TemporaryPathFor(path, RandomSuffix())));
@@ -136,7 +137,8 @@ Status WriteFileAtomically(const std::string& path, const uint8_t* data, size_t 
     if (error == ERROR_FILE_EXISTS && attempt < 100) continue;
     if (error == 0) error = temporary.WriteAll(data, size);
     if (error == 0) error = temporary.MoveTo(target);
-    return error == 0 ? Status::Ok() : Status::Failed(WriteReason(error));
+    if (error == 0) return {};
+    return WriteReason(error);
   }
 }
 

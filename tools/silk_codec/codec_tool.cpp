@@ -144,8 +144,8 @@ bool Encode(const std::vector<std::string>& words, Failure* failure) {
   std::vector<uint8_t> file;
   if (option == "-tencent") file.push_back(kTencentByte);
   file.insert(file.end(), body, body + body_size);
-  if (Status written = WriteFileAtomically(output_path, file.data(), file.size()); !written.ok) {
-    failure->message = "cannot write output " + Quote(output_path) + ": " + written.error;
+  if (const auto why = WriteFileAtomically(output_path, file.data(), file.size())) {
+    failure->message = "cannot write output " + Quote(output_path) + ": " + *why;
     return false;
   }
   return true;
@@ -210,9 +210,9 @@ bool Decode(const std::vector<std::string>& words, Failure* failure) {
                                              : "decoding failed: " + outcome.error;
     return false;
   }
-  if (Status written = WriteFileAtomically(output_path, outcome.data.data(), outcome.data.size());
-      !written.ok) {
-    failure->message = "cannot write output " + Quote(output_path) + ": " + written.error;
+  if (const auto why =
+          WriteFileAtomically(output_path, outcome.data.data(), outcome.data.size())) {
+    failure->message = "cannot write output " + Quote(output_path) + ": " + *why;
     return false;
   }
   return true;

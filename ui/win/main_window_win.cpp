@@ -376,8 +376,13 @@ void MainWindow::SetBusy(bool busy) {
   // Clicks, Enter and Space on a disabled button start nothing, and typing
   // into a read-only box changes nothing, so no input made during a job is
   // replayed as a job afterwards.
-  EnableWindow(control(ControlId::kEncodeButton), !busy);
-  SendMessageW(control(ControlId::kPathEdit), EM_SETREADONLY, busy, 0);
+  HWND button = control(ControlId::kEncodeButton);
+  HWND edit = control(ControlId::kPathEdit);
+  // A disabled button loses the focus and hands it to nobody, and keys
+  // would then go nowhere, Esc among them: the edit box takes it.
+  if (busy && GetFocus() == button) SetFocus(edit);
+  EnableWindow(button, !busy);
+  SendMessageW(edit, EM_SETREADONLY, busy, 0);
 }
 
 void MainWindow::ShowOutcome() {

@@ -183,11 +183,24 @@ class RunningProgram {
            IsWindowEnabled(control(ControlId::kEncodeButton));
   }
 
-  // Clicks "编码" and waits until the job has ended.
+  // Clicks "编码", which starts a job, and waits until the job has ended.
   std::string ClickEncode(std::chrono::milliseconds limit = std::chrono::seconds(20)) const {
-    Click(control(ControlId::kEncodeButton));
+    StartJob();
     WaitUntil([&] { return JobEnded(); }, limit);
     return Label();
+  }
+
+  // Clicks "编码" and waits until the job has started: the label no longer
+  // shows what it showed. (The focus tells nothing here: a job disables the
+  // button.)
+  void StartJob() const {
+    const std::string before = Label();
+    HWND button = control(ControlId::kEncodeButton);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      ClickOnce(button);
+      if (WaitUntil([&] { return Label() != before; }, std::chrono::seconds(2))) return;
+    }
+    ADD_FAILURE() << "no click started a job";
   }
 
   // Whether the window answers the system within 200 ms, as Windows asks

@@ -274,7 +274,7 @@ TEST(TosilkWindow, WhileAJobRunsAnswersShowsProgressAndTakesNoFurtherJob) {
   RunningProgram program;
   testing::WriteAll(program.folder() / "ffmpeg.behave", "sleep=8000\n");
   program.Type(program.source());
-  program.Click(program.control(ControlId::kEncodeButton));
+  program.StartJob();
   HWND button = program.control(ControlId::kEncodeButton);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(button); }));
   EXPECT_TRUE(GetWindowLongW(program.control(ControlId::kPathEdit), GWL_STYLE) & ES_READONLY);
@@ -315,7 +315,7 @@ TEST(TosilkWindow, EscDuringAJobEndsTheToolAndTheProgramAndLeavesNothing) {
   RunningProgram program;
   testing::WriteAll(program.folder() / "ffmpeg.behave", "sleep=60000\n");
   program.Type(program.source());
-  program.Click(program.control(ControlId::kEncodeButton));
+  program.StartJob();
   ASSERT_TRUE(WaitUntil([&] { return program.ToolRunning("ffmpeg"); }));
   ASSERT_TRUE(WaitUntil([&] { return testing::EntryNames(program.folder() / "result").size() == 2; }));
   program.Activate();
@@ -331,9 +331,10 @@ TEST(TosilkWindow, EscDuringAJobEndsTheToolAndTheProgramAndLeavesNothing) {
 TEST(TosilkWindow, TheNextStartRemovesWhatAKilledJobLeft) {
   RunningProgram first;
   testing::WriteAll(first.folder() / "ffmpeg.behave", "sleep=60000\n");
-  testing::WriteAll(first.folder() / "result" / "我的.pcm", "the user's own");
+  fs::create_directory(first.folder() / "result");
+  testing::WriteAll(first.folder() / "result" / Utf8Path("我的.pcm"), "the user's own");
   first.Type(first.source());
-  first.Click(first.control(ControlId::kEncodeButton));
+  first.StartJob();
   ASSERT_TRUE(WaitUntil([&] { return first.ToolRunning("ffmpeg"); }));
   ASSERT_TRUE(WaitUntil([&] { return testing::EntryNames(first.folder() / "result").size() == 3; }));
   {
