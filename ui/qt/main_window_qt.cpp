@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QToolTip>
 #include <QUrl>
 #include <QWindow>
 #include <limits>
@@ -260,7 +261,10 @@ void MainWindow::ShowOutcome() {
   // Rich text, so that Qt wraps a long tooltip; escaped, so that nothing in
   // a path reads as markup.
   const QString tip = QString::fromStdString(presenter_.tooltip()).toHtmlEscaped();
-  result_label_->setToolTip(QStringLiteral("<p style='white-space:pre-wrap'>%1</p>").arg(tip));
+  const QString rich = QStringLiteral("<p style='white-space:pre-wrap'>%1</p>").arg(tip);
+  // A tooltip on show keeps its text; it goes, and the next shows the new.
+  if (result_label_->toolTip() != rich && QToolTip::isVisible()) QToolTip::hideText();
+  result_label_->setToolTip(rich);
   const bool openable = !jobs_.busy() && !presenter_.written().empty();
   result_label_->setCursor(openable ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }

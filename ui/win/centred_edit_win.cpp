@@ -43,9 +43,14 @@ void PaintMargins(HWND edit) {
 
   HDC dc = GetWindowDC(edit);
   HWND parent = GetParent(edit);
-  HBRUSH brush = reinterpret_cast<HBRUSH>(SendMessageW(
-      parent, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit)));
-  if (brush == nullptr) brush = GetSysColorBrush(COLOR_WINDOW);
+  // A read-only or disabled edit asks its parent for its colours as a
+  // static control does, and paints its text line with them.
+  const bool read_only =
+      (GetWindowLongW(edit, GWL_STYLE) & ES_READONLY) != 0 || !IsWindowEnabled(edit);
+  HBRUSH brush = reinterpret_cast<HBRUSH>(
+      SendMessageW(parent, read_only ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT,
+                   reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit)));
+  if (brush == nullptr) brush = GetSysColorBrush(read_only ? COLOR_BTNFACE : COLOR_WINDOW);
   // The border is as wide as the distance of the client area from the
   // window's side edges.
   const int border = client.left;

@@ -383,6 +383,8 @@ void MainWindow::SetBusy(bool busy) {
   if (busy && GetFocus() == button) SetFocus(edit);
   EnableWindow(button, !busy);
   SendMessageW(edit, EM_SETREADONLY, busy, 0);
+  // Its margins, which are frame, take the read-only colour too.
+  RedrawWindow(edit, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
 void MainWindow::ShowOutcome() {
