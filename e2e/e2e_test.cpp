@@ -17,6 +17,7 @@
 #include "job/encode_job.h"
 #include "texts/texts.h"
 #include "testing/fs_util.h"
+#include "testing/run_captured.h"
 
 namespace tosilk {
 namespace {
@@ -332,6 +333,48 @@ TEST_F(JobTest, SaysWhenTheDiskIsFull) {
   EXPECT_TRUE(texts::FailureReason(outcome).starts_with("磁盘空间不足，无法写出结果（ffmpeg"))
       << texts::FailureReason(outcome);
   EXPECT_TRUE(left.empty());
+}
+
+// tosilk-cli from the installed folder on a folder as people have them:
+// recordings of several kinds among a note and a film without sound. Each
+// recording becomes NAME.silk that decodes to its length; the others are
+// passed over, and all is well.
+TEST_F(JobTest, TheCommandLineConvertsAMixedFolder) {
+  const fs::path folder = sources_.path() / Utf8Path("混合 文件夹");
+  fs::create_directories(folder);
+  const std::vector<std::pair<std::string, std::vector<std::string>>> recordings = {
+      {"一.wav", {}},
+      {"二.mp3", {"-c:a", "libmp3lame"}},
+      {"三.ogg", {"-c:a", "libvorbis"}}};
+  for (const auto& [name, codec] : recordings) {
+    ASSERT_TRUE(Generate(folder / Utf8Path(name), "sine=frequency=440:sample_rate=44100:duration=3",
+                         codec));
+  }
+  WriteAll(folder / Utf8Path("说明.txt"), "这不是音频。\n");
+  ASSERT_TRUE(Generate(folder / "film.mp4", "testsrc=duration=1:size=64x64", {"-c:v", "mpeg4"}));
+  const fs::path out = sources_.path() / Utf8Path("输出");
+
+  const std::string cli = PathText(g_program->path() / "tosilk-cli");
+  const testing::Captured run =
+      testing::RunCaptured(cli, {cli, "-o", PathText(out), PathText(folder)}, sources_.path());
+
+  EXPECT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_EQ(EntryNames(out), (std::vector<std::string>{"一.silk", "三.silk", "二.silk"})) << run.out;
+  EXPECT_NE(run.out.find("说明.txt：已跳过，不是能识别的音频文件"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("film.mp4：已跳过，文件里没有音频"), std::string::npos) << run.out;
+  for (const std::string& name : EntryNames(out)) {
+    const fs::path decoded = sources_.path() / "decoded.pcm";
+    ASSERT_TRUE(Ran({PathText(g_program->path() / "silk_v3_decoder"), PathText(out / Utf8Path(name)),
+                     PathText(decoded)}));
+    EXPECT_LE(std::llabs(static_cast<long long>(fs::file_size(decoded)) / 48 - 3000), 100) << name;
+  }
+
+  // And back: --decode writes audio files that ffmpeg reads as 3 s long.
+  const fs::path back = sources_.path() / Utf8Path("解码");
+  const testing::Captured decode = testing::RunCaptured(
+      cli, {cli, "--decode", "--format", "flac", "-o", PathText(back), PathText(out)}, sources_.path());
+  EXPECT_EQ(decode.status, 0) << decode.out << decode.err;
+  EXPECT_EQ(EntryNames(back), (std::vector<std::string>{"一.flac", "三.flac", "二.flac"}));
 }
 
 }  // namespace

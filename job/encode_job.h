@@ -23,6 +23,13 @@ struct JobSetting {
   // Where results go when the folder "result" beside the program cannot be
   // made or written: this user's own (see UserResultFolder).
   std::string user_result_folder;
+  // Where results go instead, when not empty (the command line's -o); it is
+  // made when missing, and no other folder is tried.
+  std::string output_folder;
+  // How the output is named: by the name stamp (the window's one file), or
+  // after the source ("a.mp3" gives "a.silk", then "a (2).silk", ...).
+  enum class Naming { kStamp, kSource };
+  Naming naming = Naming::kStamp;
   std::function<LocalTime()> clock = &CurrentLocalTime;
   SuffixGenerator* suffixes = &ProcessSuffixes();
 };
@@ -51,9 +58,9 @@ std::string UserResultFolder();
 // and holds a SILK stream after its header, or else the outcome says which
 // step failed and why. The output name is reserved before the tools run (the
 // .silk created exclusively, the .pcm checked to be free, the job's lock
-// taken; see job_files.h), so no existing file is ever overwritten; on
-// failure the job leaves nothing of its own in the result folder, and the
-// intermediate .pcm file never stays.
+// taken; see job_files.h), so no existing file is ever overwritten, and jobs
+// running at once never collide; on failure the job leaves nothing of its
+// own in the result folder, and the intermediate .pcm file never stays.
 JobOutcome RunEncodingJob(std::string_view typed_source, const JobSetting& setting,
                           const JobHooks& hooks = {});
 

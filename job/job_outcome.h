@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "common/process.h"
 #include "common/system_error.h"
@@ -32,8 +33,15 @@ enum class JobFailure {
   kInputTooLong,         // the recording is too long for the encoder
   kEncoderFailed,        // silk_v3_encoder failed otherwise
   kNoSilkOutput,         // silk_v3_encoder wrote no valid SILK file
+  kNotSilk,              // decoding: the source is no SILK v3 file
+  kDecoderFailed,        // decoding: silk_v3_decoder failed otherwise
+  kFormatUnsupported,    // decoding: ffmpeg cannot write the format asked for
   kCancelled,            // stopped on request before it was done
 };
+
+// The failure's name for programs that read outcomes ("not_audio"): ASCII,
+// and fixed once published.
+std::string_view FailureName(JobFailure failure);
 
 struct JobOutcome {
   JobFailure failure = JobFailure::kNone;

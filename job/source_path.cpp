@@ -59,4 +59,14 @@ std::string CleanSourcePath(std::string_view typed) {
   return std::string(path);
 }
 
+std::string SourceStem(std::string_view path) {
+  // Windows takes either slash as a separator; on POSIX a backslash is part
+  // of a name.
+  const std::size_t slash = path.find_last_of(kShellStylePaths ? "/" : "/\\");
+  std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  const std::size_t dot = name.rfind('.');
+  if (dot != std::string_view::npos && dot > 0) name = name.substr(0, dot);
+  return std::string(name);
+}
+
 }  // namespace tosilk

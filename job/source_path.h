@@ -15,6 +15,10 @@ namespace tosilk {
 // "~/" the home folder. Nothing else is changed.
 std::string CleanSourcePath(std::string_view typed);
 
+// The file name of `path` without its extension: "D:\\音乐\\a b.mp3" gives
+// "a b", "/x/.hidden" ".hidden", "song.tar.gz" "song.tar".
+std::string SourceStem(std::string_view path);
+
 // `text` with each "%XX" (two hex digits) replaced by the byte it stands for.
 std::string PercentDecoded(std::string_view text);
 

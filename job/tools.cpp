@@ -6,19 +6,17 @@
 namespace tosilk {
 namespace {
 
-Tool ToolNamed(std::string_view directory, std::string_view role, JobFailure failed,
-               std::string_view failed_verb) {
+Tool ToolNamed(std::string_view directory, std::string_view role) {
   std::string name = Join({role, kExecutableSuffix});
   std::string path = Join({directory, kPathSeparator, name});
-  return {std::move(name), std::move(path), failed, failed_verb};
+  return {std::move(name), std::move(path)};
 }
 
 }  // namespace
 
 Tools ToolsIn(std::string_view program_directory) {
-  return {ToolNamed(program_directory, "ffmpeg", JobFailure::kConverterFailed, "转换失败"),
-          ToolNamed(program_directory, "silk_v3_encoder", JobFailure::kEncoderFailed,
-                    "编码失败")};
+  return {ToolNamed(program_directory, "ffmpeg"), ToolNamed(program_directory, "silk_v3_encoder"),
+          ToolNamed(program_directory, "silk_v3_decoder")};
 }
 
 std::vector<std::string> ConverterWords(const Tool& converter, std::string_view source,
@@ -30,6 +28,17 @@ std::vector<std::string> ConverterWords(const Tool& converter, std::string_view 
 std::vector<std::string> EncoderWords(const Tool& encoder, std::string_view pcm,
                                       std::string_view silk) {
   return {encoder.path, std::string(pcm), std::string(silk), "-tencent"};
+}
+
+std::vector<std::string> DecoderWords(const Tool& decoder, std::string_view silk,
+                                      std::string_view pcm) {
+  return {decoder.path, std::string(silk), std::string(pcm)};
+}
+
+std::vector<std::string> AudioFileWords(const Tool& converter, std::string_view pcm,
+                                        std::string_view output) {
+  return {converter.path, "-y", "-f", "s16le", "-ar", "24000", "-ac", "1", "-i",
+          std::string(pcm), std::string(output)};
 }
 
 }  // namespace tosilk

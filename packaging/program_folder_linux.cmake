@@ -1,12 +1,12 @@
 # The Linux program folder: `cmake --install build/linux --prefix DIR` makes
 # DIR a folder the program runs from, where the job finds its two tools
 # beside it:
-#   tosilk, ffmpeg (a link to Debian's), silk_v3_encoder and silk_v3_decoder
+#   tosilk, tosilk-cli, ffmpeg (a link to Debian's), silk_v3_encoder and silk_v3_decoder
 #   (ours, native), result/ (empty), licenses/,
 #   share/applications/tosilk.desktop and share/icons/hicolor/*/apps/tosilk.png.
 find_program(TOSILK_FFMPEG ffmpeg REQUIRED)
 
-install(TARGETS tosilk silk_v3_encoder silk_v3_decoder DESTINATION .)
+install(TARGETS tosilk tosilk-cli silk_v3_encoder silk_v3_decoder DESTINATION .)
 install(DIRECTORY DESTINATION result)
 install(DIRECTORY ${codec}/licenses/ DESTINATION licenses)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/tosilk-LICENSE.txt DESTINATION licenses)

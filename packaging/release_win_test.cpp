@@ -38,7 +38,8 @@ TEST(ReleaseArchive, HoldsTheProgramItsToolsAResultFolderTheNotesAndTheLicences)
   ASSERT_FALSE(folder.empty()) << "TOSILK_RELEASE_FOLDER names no folder";
   EXPECT_EQ(testing::EntryNames(folder),
             (std::vector<std::string>{"ffmpeg.exe", "licenses", "result", "silk_v3_decoder.exe",
-                                      "silk_v3_encoder.exe", "tosilk.exe", "使用说明.txt"}));
+                                      "silk_v3_encoder.exe", "tosilk-cli.exe", "tosilk.exe",
+                                      "使用说明.txt"}));
   EXPECT_TRUE(fs::is_directory(folder / "result") && fs::is_empty(folder / "result"));
   // UTF-8 with a byte-order mark, which every Notepad reads as such.
   EXPECT_TRUE(testing::ReadAll(folder / testing::Utf8Path("使用说明.txt")).starts_with("\xEF\xBB\xBF"));

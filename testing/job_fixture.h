@@ -76,6 +76,11 @@ class ProgramFolder {
   JobOutcome Run(std::string_view typed, const JobHooks& hooks = {}) const {
     return RunEncodingJob(typed, setting_, hooks);
   }
+  JobOutcome Run(std::string_view typed, JobSetting::Naming naming, const JobHooks& hooks) const {
+    JobSetting named = setting_;
+    named.naming = naming;
+    return RunEncodingJob(typed, named, hooks);
+  }
 
   const JobSetting& setting() const { return setting_; }
 

@@ -12,7 +12,7 @@ std::filesystem::path BuiltStandinFolder() {
 }
 
 void CopyStandins(const std::filesystem::path& folder, const std::filesystem::path& from) {
-  for (const char* role : {"ffmpeg", "silk_v3_encoder"}) {
+  for (const char* role : {"ffmpeg", "silk_v3_encoder", "silk_v3_decoder"}) {
     const std::filesystem::path name = Utf8Path(std::string(role) + std::string(kExecutableSuffix));
     std::filesystem::copy_file(from / name, folder / name);
   }

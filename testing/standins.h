@@ -10,7 +10,7 @@ namespace tosilk::testing {
 // build/<preset>/tests.
 std::filesystem::path BuiltStandinFolder();
 
-// Copies the stand-in ffmpeg and silk_v3_encoder, under this platform's
+// Copies the stand-in ffmpeg, silk_v3_encoder and silk_v3_decoder, under this platform's
 // program names, from `from` into `folder`.
 void CopyStandins(const std::filesystem::path& folder,
                   const std::filesystem::path& from = BuiltStandinFolder());

@@ -40,6 +40,9 @@ const std::vector<FailureForm> kForms = {
     {JobFailure::kInputTooLong, "录音太长，无法编码：{source}{detail}"},
     {JobFailure::kEncoderFailed, "{tool} 编码失败{exit}{line}"},
     {JobFailure::kNoSilkOutput, "{tool} 没有写出有效的 SILK 文件"},
+    {JobFailure::kNotSilk, "不是 SILK 文件：{source}{detail}"},
+    {JobFailure::kDecoderFailed, "{tool} 解码失败{exit}{line}"},
+    {JobFailure::kFormatUnsupported, "这个 ffmpeg 写不出这种格式的文件：{path}{detail}"},
     {JobFailure::kCancelled, "已取消"},
 };
 
@@ -131,13 +134,17 @@ std::string BatchProgressMessage(std::size_t done, std::size_t count) {
   return Join({"正在编码 ", std::to_string(done), "/", std::to_string(count), "…"});
 }
 
-std::string BatchResultMessage(std::size_t succeeded, std::size_t failed,
+std::string BatchResultMessage(std::size_t succeeded, std::size_t failed, std::size_t passed_over,
                                std::string_view folder, std::string_view first_reason) {
+  const std::string skipped =
+      passed_over == 0 ? std::string()
+                       : Join({"（跳过 ", std::to_string(passed_over), " 个不是音频的文件）"});
+  if (failed == 0 && succeeded == 0) return Join({"没有可以编码的音频文件", skipped});
   if (failed == 0) {
-    return Join({"编码完成 ", std::to_string(succeeded), " 个文件，路径：", folder});
+    return Join({"编码完成 ", std::to_string(succeeded), " 个文件", skipped, "，路径：", folder});
   }
-  return Join({"编码完成 ", std::to_string(succeeded), " 个，失败 ", std::to_string(failed),
-               " 个：", first_reason});
+  return Join({"编码完成 ", std::to_string(succeeded), " 个，失败 ", std::to_string(failed), " 个",
+               skipped, "：", first_reason});
 }
 
 std::string SourceFailure(const JobOutcome& outcome) {

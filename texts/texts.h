@@ -29,9 +29,13 @@ std::string ProgressMessage(const JobProgress& progress);
 std::string BatchProgressMessage(std::size_t done, std::size_t count);
 
 // When a batch has ended: "编码完成 10 个文件，路径：FOLDER", or with
-// failures "编码完成 8 个，失败 2 个：FIRST REASON".
-std::string BatchResultMessage(std::size_t succeeded, std::size_t failed,
+// failures "编码完成 8 个，失败 2 个：FIRST REASON"; files of a folder that
+// are no audio, `passed_over`, are named as skipped.
+std::string BatchResultMessage(std::size_t succeeded, std::size_t failed, std::size_t passed_over,
                                std::string_view folder, std::string_view first_reason);
+
+// When there is nothing to encode among the files dropped.
+inline constexpr std::string_view kNothingToEncode = "没有找到要编码的文件";
 
 // One line of a list of failures: "SOURCE：REASON".
 std::string SourceFailure(const JobOutcome& outcome);

@@ -9,15 +9,17 @@ BackgroundJobs::BackgroundJobs(Job job, unsigned parallel)
 
 BackgroundJobs::~BackgroundJobs() { Stop(kStopLimit); }
 
-bool BackgroundJobs::Start(std::vector<std::string> sources, Batch::Events events,
-                           std::function<void()> finished) {
+bool BackgroundJobs::Start(std::vector<Source> sources, JobSetting::Naming naming,
+                           Batch::Events events, std::function<void()> finished) {
   if (busy()) return false;
   shared_ = std::make_shared<Shared>();
   shared_->batch = std::make_unique<Batch>(sources.size(), parallel_);
-  thread_ = std::thread([shared = shared_, job = job_, sources = std::move(sources),
+  thread_ = std::thread([shared = shared_, job = job_, sources = std::move(sources), naming,
                          events = std::move(events), finished = std::move(finished)] {
     shared->batch->Run(
-        [&](std::size_t index, const JobHooks& hooks) { return job(sources[index], hooks); },
+        [&](std::size_t index, const JobHooks& hooks) {
+          return job(sources[index].path, naming, hooks);
+        },
         events);
     {
       const std::lock_guard<std::mutex> hold(shared->mutex);

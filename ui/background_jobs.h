@@ -13,14 +13,16 @@
 #include <vector>
 
 #include "job/batch.h"
+#include "job/sources.h"
 
 namespace tosilk {
 
 class BackgroundJobs {
  public:
-  // Runs the job for one source: RunEncodingJob with the program's setting;
-  // tests give one of their own.
-  using Job = std::function<JobOutcome(std::string_view source, const JobHooks& hooks)>;
+  // Runs the job for one source, with its output named as `naming` says:
+  // RunEncodingJob with the program's setting; tests give one of their own.
+  using Job = std::function<JobOutcome(std::string_view source, JobSetting::Naming naming,
+                                       const JobHooks& hooks)>;
 
   // How long closing a window may take at most: a running tool is asked to
   // end, ended at once after half of it, and its files are removed.
@@ -35,7 +37,7 @@ class BackgroundJobs {
   // Starts jobs for `sources` unless jobs run already; returns whether it
   // did. The events, and `finished` after the last of them, come on the jobs'
   // thread, never on the caller's: a window passes them on to its own thread.
-  bool Start(std::vector<std::string> sources, Batch::Events events,
+  bool Start(std::vector<Source> sources, JobSetting::Naming naming, Batch::Events events,
              std::function<void()> finished);
 
   // Whether jobs are running (or their thread has not been reaped yet).

@@ -26,20 +26,20 @@ TEST(BackgroundJobs, RunsOffTheCallersThreadAndSaysWhenItHasFinished) {
   const std::thread::id caller = std::this_thread::get_id();
   std::atomic<bool> elsewhere{false};
   BackgroundJobs jobs(
-      [&](std::string_view, const JobHooks& hooks) {
+      [&](std::string_view, JobSetting::Naming, const JobHooks& hooks) {
         elsewhere = std::this_thread::get_id() != caller;
         return Waiting(20ms, hooks);
       },
       2);
   std::atomic<int> done{0};
   std::atomic<bool> finished{false};
-  ASSERT_TRUE(jobs.Start({"a", "b", "c"},
+  ASSERT_TRUE(jobs.Start({{"a"}, {"b"}, {"c"}}, JobSetting::Naming::kStamp,
                          {{}, [&](std::size_t, const JobOutcome& outcome) {
                             if (outcome.ok()) ++done;
                           }},
                          [&] { finished = true; }));
   EXPECT_TRUE(jobs.busy());
-  EXPECT_FALSE(jobs.Start({"d"}, {}, [] {})) << "one batch at a time";
+  EXPECT_FALSE(jobs.Start({{"d"}}, JobSetting::Naming::kStamp, {}, [] {})) << "one batch at a time";
   while (!finished) std::this_thread::sleep_for(1ms);
   jobs.Reap();
   EXPECT_FALSE(jobs.busy());
@@ -48,10 +48,10 @@ TEST(BackgroundJobs, RunsOffTheCallersThreadAndSaysWhenItHasFinished) {
 }
 
 TEST(BackgroundJobs, StopCancelsWhatRuns) {
-  BackgroundJobs jobs([](std::string_view, const JobHooks& hooks) { return Waiting(60s, hooks); },
+  BackgroundJobs jobs([](std::string_view, JobSetting::Naming, const JobHooks& hooks) { return Waiting(60s, hooks); },
                       1);
   std::atomic<int> cancelled{0};
-  jobs.Start({"a", "b"},
+  jobs.Start({{"a"}, {"b"}}, JobSetting::Naming::kStamp,
              {{}, [&](std::size_t, const JobOutcome& outcome) {
                 if (outcome.failure == JobFailure::kCancelled) ++cancelled;
               }},

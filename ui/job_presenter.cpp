@@ -5,9 +5,10 @@
 
 namespace tosilk {
 
-void JobPresenter::Started(std::size_t count) {
+void JobPresenter::Started(const std::vector<Source>& sources) {
   *this = JobPresenter();
-  count_ = count;
+  sources_ = sources;
+  count_ = sources.size();
   Show();
 }
 
@@ -16,10 +17,12 @@ void JobPresenter::Progress(std::size_t, const JobProgress& progress) {
   Show();
 }
 
-void JobPresenter::Done(std::size_t, const JobOutcome& outcome) {
+void JobPresenter::Done(std::size_t index, const JobOutcome& outcome) {
   ++done_;
   if (outcome.ok()) {
     written_.push_back(outcome.output_path);
+  } else if (count_ > 1 && PassedOver(sources_[index], outcome)) {
+    ++passed_over_;
   } else if (outcome.failure != JobFailure::kCancelled) {
     failures_.push_back(outcome);
   }
@@ -38,7 +41,7 @@ void JobPresenter::Show() {
   }
   const std::string folder =
       written_.empty() ? std::string() : DirectoryOf(written_.front(), kPathSeparator);
-  label_ = texts::BatchResultMessage(written_.size(), failures_.size(), folder,
+  label_ = texts::BatchResultMessage(written_.size(), failures_.size(), passed_over_, folder,
                                      failures_.empty() ? std::string()
                                                        : texts::FailureReason(failures_.front()));
 }

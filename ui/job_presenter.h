@@ -9,13 +9,14 @@
 #include <vector>
 
 #include "job/job_outcome.h"
+#include "job/sources.h"
 
 namespace tosilk {
 
 class JobPresenter {
  public:
-  // Jobs for `count` sources have started; what was shown before is gone.
-  void Started(std::size_t count);
+  // Jobs for `sources` have started; what was shown before is gone.
+  void Started(const std::vector<Source>& sources);
   void Progress(std::size_t index, const JobProgress& progress);
   void Done(std::size_t index, const JobOutcome& outcome);
 
@@ -33,8 +34,10 @@ class JobPresenter {
  private:
   void Show();
 
+  std::vector<Source> sources_;
   std::size_t count_ = 0;
   std::size_t done_ = 0;
+  std::size_t passed_over_ = 0;
   JobProgress progress_;  // of a single source
   std::vector<JobOutcome> failures_;
   std::vector<std::string> written_;

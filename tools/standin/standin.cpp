@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <map>
 #include <sstream>
 #include <thread>
@@ -71,7 +72,13 @@ int Convert(const std::vector<std::string>& words, const std::string& output_kin
   if (words.size() < 2 || !fs::is_regular_file(Utf8Path(input))) {
     return Fail(1, input + ": No such file or directory");
   }
-  const bool empty = output_kind == "empty" || fs::file_size(Utf8Path(input)) == 0;
+  // A source may say how it is to be taken, on its first line.
+  const std::string content = ReadAll(Utf8Path(input));
+  if (content.starts_with("NOT AUDIO")) {
+    return Fail(1, input + ": Invalid data found when processing input");
+  }
+  if (content.starts_with("sleep=")) TakeTime(std::atoi(content.c_str() + 6));
+  const bool empty = output_kind == "empty" || content.empty();
   if (output_kind == "none") return 0;
   // 0.1 s of 24 kHz 16-bit samples, a slow ramp so it is not all zeros.
   std::string pcm;
@@ -104,6 +111,40 @@ int Encode(const std::vector<std::string>& words, const std::string& output_kind
   return 0;
 }
 
+// The decoder reads its second word and writes its third.
+int Decode(const std::vector<std::string>& words) {
+  if (words.size() != 3) return Fail(2, "usage: silk_v3_decoder IN OUT");
+  const std::string silk = ReadAll(Utf8Path(words[1]));
+  if (!silk.starts_with("\x02#!SILK_V3") && !silk.starts_with("#!SILK_V3")) {
+    return Fail(1, "silk_v3_decoder: input \"" + words[1] + "\" is not a SILK v3 file");
+  }
+  // 0.1 s of 24 kHz 16-bit silence.
+  if (!WriteAll(Utf8Path(words[2]), std::string(4800, '\0'))) {
+    return Fail(1, "cannot write " + words[2]);
+  }
+  return 0;
+}
+
+// Notes when the run began and ended, in milliseconds since the epoch, one
+// line per run, so that a test can tell which runs overlapped.
+class RunLog {
+ public:
+  explicit RunLog(fs::path path) : path_(std::move(path)), start_(Now()) {}
+  ~RunLog() {
+    std::ofstream log(path_, std::ios::app);
+    log << start_ << ' ' << Now() << '\n';
+  }
+
+ private:
+  static long long Now() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+  }
+  fs::path path_;
+  long long start_;
+};
+
 }  // namespace
 
 int Run(std::string_view role, unsigned long pid, const std::vector<std::string>& words) {
@@ -117,6 +158,7 @@ int Run(std::string_view role, unsigned long pid, const std::vector<std::string>
   }
   WriteAll(folder / Utf8Path(name + ".args"), record);
   WriteAll(folder / Utf8Path(name + ".pid"), std::to_string(pid));
+  const RunLog log(folder / Utf8Path(name + ".runs"));
 
   std::map<std::string, std::string> behaviour = ReadBehaviour(folder / Utf8Path(name + ".behave"));
   const int noise = std::atoi(behaviour["noise"].c_str());
@@ -143,8 +185,9 @@ int Run(std::string_view role, unsigned long pid, const std::vector<std::string>
   const int exit_code = std::atoi(behaviour["exit"].c_str());
   if (exit_code != 0) return Fail(exit_code, behaviour["stderr"]);
 
-  const int done = role == "ffmpeg" ? Convert(words, behaviour["output"])
-                                    : Encode(words, behaviour["output"]);
+  const int done = role == "ffmpeg"            ? Convert(words, behaviour["output"])
+                   : role == "silk_v3_decoder" ? Decode(words)
+                                               : Encode(words, behaviour["output"]);
   if (!behaviour["stderr"].empty()) std::fprintf(stderr, "%s\n", Lines(behaviour["stderr"]).c_str());
   return done;
 }

@@ -26,6 +26,7 @@
 #include <utility>
 
 #include "texts/texts.h"
+#include "ui/dropped_files.h"
 #include "ui/window_description.h"
 
 namespace tosilk::qt {
@@ -187,8 +188,15 @@ void MainWindow::dropEvent(QDropEvent* event) {
 
 void MainWindow::TakeFiles(const std::vector<std::string>& files) {
   // While a job runs the edit box is the job's; a drop then does nothing.
-  if (jobs_.busy() || files.empty()) return;
-  path_edit_->setText(QString::fromStdString(files.front()));
+  if (jobs_.busy()) return;
+  const DroppedFiles dropped = SortDroppedFiles(files);
+  if (dropped.into_edit_box) {
+    path_edit_->setText(QString::fromStdString(*dropped.into_edit_box));
+  } else if (dropped.nothing_found) {
+    result_label_->setText(Text(texts::kNothingToEncode));
+  } else if (!dropped.batch.empty()) {
+    StartJobs(dropped.batch, JobSetting::Naming::kSource);
+  }
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -216,11 +224,11 @@ void MainWindow::Encode() {
   // A disabled button sends no click; this guards against one that was on
   // its way when the job started.
   if (jobs_.busy()) return;
-  StartJobs({path_edit_->text().toStdString()});
+  StartJobs({Source{path_edit_->text().toStdString()}}, JobSetting::Naming::kStamp);
 }
 
-void MainWindow::StartJobs(std::vector<std::string> sources) {
-  presenter_.Started(sources.size());
+void MainWindow::StartJobs(std::vector<Source> sources, JobSetting::Naming naming) {
+  presenter_.Started(sources);
   SetBusy(true);
   ShowOutcome();
   Batch::Events events;
@@ -230,7 +238,7 @@ void MainWindow::StartJobs(std::vector<std::string> sources) {
   events.done = [this](std::size_t index, const JobOutcome& outcome) {
     Post([this, index, outcome] { presenter_.Done(index, outcome); });
   };
-  jobs_.Start(std::move(sources), std::move(events), [this] {
+  jobs_.Start(std::move(sources), naming, std::move(events), [this] {
     Post([this] {
       jobs_.Reap();
       SetBusy(false);

@@ -34,8 +34,8 @@ class MainWindow : public QWidget {
   // is what a click on the result label does after a success.
   MainWindow(BackgroundJobs::Job job, ShowFiles show_files);
 
-  // Files the program was started with, or that were dropped on it: one
-  // goes into the edit box.
+  // Files the program was started with, or that were dropped on it: see
+  // SortDroppedFiles.
   void TakeFiles(const std::vector<std::string>& files);
 
  protected:
@@ -48,7 +48,7 @@ class MainWindow : public QWidget {
 
  private:
   void Encode();
-  void StartJobs(std::vector<std::string> sources);
+  void StartJobs(std::vector<Source> sources, JobSetting::Naming naming);
   // Runs `event` on the window's thread; callable from the jobs' thread.
   void Post(std::function<void()> event);
   void SetBusy(bool busy);

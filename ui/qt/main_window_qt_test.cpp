@@ -70,8 +70,9 @@ class WindowTest : public ::testing::Test {
  protected:
   WindowTest()
       : folder_("qt 窗口"),
-        window_([this](std::string_view source,
-                       const JobHooks& hooks) { return folder_.Run(source, hooks); },
+        window_([this](std::string_view source, JobSetting::Naming naming, const JobHooks& hooks) {
+                  return folder_.Run(source, naming, hooks);
+                },
                 [this](const std::vector<std::string>& files) { shown_.push_back(files); }) {
     window_.show();
     window_.activateWindow();
@@ -395,6 +396,27 @@ TEST_F(WindowTest, TakesADroppedFileOrOneItWasStartedWith) {
 
   window_.TakeFiles({folder_.Inside("b.mp3")});
   EXPECT_EQ(Std(Edit()->text()), folder_.Inside("b.mp3"));
+}
+
+// Several files dropped at once are encoded at once, each named after
+// itself, and the label counts them.
+TEST_F(WindowTest, EncodesSeveralDroppedFilesAsABatch) {
+  QMimeData data;
+  QList<QUrl> urls;
+  for (const char* name : {"一.mp3", "二.wav", "三.ogg"}) {
+    urls << QUrl::fromLocalFile(QString::fromStdString(folder_.AddSource(name)));
+  }
+  data.setUrls(urls);
+  QDragEnterEvent enter(QPoint(60, 40), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window_, &enter);
+  QDropEvent drop(QPointF(60, 40), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window_, &drop);
+  EXPECT_TRUE(Std(Result()->text()).starts_with("正在编码 ")) << Std(Result()->text());
+  EXPECT_FALSE(Button()->isEnabled());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Button()->isEnabled(); }, 20000));
+  EXPECT_EQ(Std(Result()->text()), "编码完成 3 个文件，路径：" + testing::PathText(folder_.result()));
+  EXPECT_EQ(folder_.ResultEntries(), (std::vector<std::string>{"一.silk", "三.silk", "二.silk"}));
+  EXPECT_TRUE(Edit()->text().isEmpty()) << "a batch leaves the edit box alone";
 }
 
 // The handler shows its box and ends the process with 255 once the user has

@@ -82,8 +82,10 @@ std::unique_ptr<qt::MainWindow> StartUp() {
   std::unique_ptr<qt::MainWindow> window;
   try {
     window = std::make_unique<qt::MainWindow>(
-        [setting](std::string_view source, const JobHooks& hooks) {
-          return RunEncodingJob(source, setting, hooks);
+        [setting](std::string_view source, JobSetting::Naming naming, const JobHooks& hooks) {
+          JobSetting named = setting;
+          named.naming = naming;
+          return RunEncodingJob(source, named, hooks);
         },
         &qt::ShowFilesInFileManager);
     // Asking for the native window makes the platform create it now, so a

@@ -44,8 +44,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   tosilk::RemoveAbandonedJobFiles(setting);
   tosilk::win::MainWindow window(
       instance,
-      [setting](std::string_view source, const tosilk::JobHooks& hooks) {
-        return tosilk::RunEncodingJob(source, setting, hooks);
+      [setting](std::string_view source, tosilk::JobSetting::Naming naming,
+                const tosilk::JobHooks& hooks) {
+        tosilk::JobSetting named = setting;
+        named.naming = naming;
+        return tosilk::RunEncodingJob(source, named, hooks);
       },
       &tosilk::win::ShowFilesInExplorer);
   if (!window.Open()) tosilk::FatalFailure(tosilk::texts::kMainWindowFailed);

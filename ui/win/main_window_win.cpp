@@ -11,6 +11,7 @@
 
 #include "common/wide_win.h"
 #include "texts/texts.h"
+#include "ui/dropped_files.h"
 #include "ui/win/centred_edit_win.h"
 
 namespace tosilk::win {
@@ -309,8 +310,15 @@ void MainWindow::OnDropFiles(HDROP drop) {
 
 void MainWindow::TakeFiles(const std::vector<std::string>& files) {
   // While a job runs the edit box is the job's; a drop then does nothing.
-  if (jobs_.busy() || files.empty()) return;
-  SetWindowTextW(control(ControlId::kPathEdit), Widen(files.front()).c_str());
+  if (jobs_.busy()) return;
+  const DroppedFiles dropped = SortDroppedFiles(files);
+  if (dropped.into_edit_box) {
+    SetWindowTextW(control(ControlId::kPathEdit), Widen(*dropped.into_edit_box).c_str());
+  } else if (dropped.nothing_found) {
+    SetWindowTextW(control(ControlId::kResultLabel), Widen(texts::kNothingToEncode).c_str());
+  } else if (!dropped.batch.empty()) {
+    StartJobs(dropped.batch, JobSetting::Naming::kSource);
+  }
 }
 
 void MainWindow::OnClose() {
@@ -330,11 +338,12 @@ void MainWindow::OnClick() {
   // A disabled button sends no click; this guards against one that was on
   // its way when the job started.
   if (jobs_.busy()) return;
-  StartJobs({Narrow(WindowText(control(ControlId::kPathEdit)))});
+  StartJobs({Source{Narrow(WindowText(control(ControlId::kPathEdit)))}},
+            JobSetting::Naming::kStamp);
 }
 
-void MainWindow::StartJobs(std::vector<std::string> sources) {
-  presenter_.Started(sources.size());
+void MainWindow::StartJobs(std::vector<Source> sources, JobSetting::Naming naming) {
+  presenter_.Started(sources);
   SetBusy(true);
   ShowOutcome();
   Batch::Events events;
@@ -344,7 +353,7 @@ void MainWindow::StartJobs(std::vector<std::string> sources) {
   events.done = [this](std::size_t index, const JobOutcome& outcome) {
     Post([this, index, outcome] { presenter_.Done(index, outcome); });
   };
-  jobs_.Start(std::move(sources), std::move(events), [this] {
+  jobs_.Start(std::move(sources), naming, std::move(events), [this] {
     Post([this] {
       jobs_.Reap();
       SetBusy(false);

@@ -41,7 +41,7 @@ class MainWindow {
   bool Open();
 
   // The files the program was started with (dragged onto tosilk.exe, or
-  // "打开方式"): one goes into the edit box.
+  // "打开方式"), or dropped on the window: see SortDroppedFiles.
   void TakeFiles(const std::vector<std::string>& files);
 
   // Lets the window's keyboard handling look at a message before it is
@@ -69,7 +69,7 @@ class MainWindow {
   void OnDestroy();
 
   void OnClick();
-  void StartJobs(std::vector<std::string> sources);
+  void StartJobs(std::vector<Source> sources, JobSetting::Naming naming);
   // Runs `event` on the window's thread; callable from the jobs' thread.
   void Post(std::function<void()> event);
   void SetBusy(bool busy);

@@ -50,8 +50,8 @@ class InProcessWindowTest : public ::testing::Test {
   InProcessWindowTest()
       : folder_("窗口 内"),
         window_(GetModuleHandleW(nullptr),
-                [this](std::string_view source, const JobHooks& hooks) {
-                  return folder_.Run(source, hooks);
+                [this](std::string_view source, JobSetting::Naming naming, const JobHooks& hooks) {
+                  return folder_.Run(source, naming, hooks);
                 },
                 [this](const std::vector<std::string>& files) { shown_.push_back(files); }) {
     EXPECT_TRUE(window_.Open());
@@ -147,21 +147,41 @@ TEST_F(InProcessWindowTest, TheLabelShowsItsWholeTextAndOpensTheFolderOnceAFileI
   EXPECT_EQ(shown_.size(), 1u) << "a failure has no folder to open";
 }
 
-// A drop of files, as Explorer makes it: the first file's path goes into the
-// edit box.
-TEST_F(InProcessWindowTest, TakesADroppedFile) {
-  const std::wstring path = Widen(folder_.Inside("拖进来 a.mp3"));
-  const std::size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
-  HGLOBAL memory = GlobalAlloc(GHND, bytes);
+// A drop of `paths`, as Explorer makes one: the paths one after another,
+// each ended by a NUL, and one more NUL at the end.
+void Drop(HWND window, const std::vector<std::string>& paths) {
+  std::wstring names;
+  for (const std::string& path : paths) names += Widen(path) + L'\0';
+  names += L'\0';
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
   auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
   drop->pFiles = sizeof(DROPFILES);
   drop->fWide = TRUE;
-  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), path.c_str(),
-              path.size() * sizeof(wchar_t));
+  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(),
+              names.size() * sizeof(wchar_t));
   GlobalUnlock(memory);
   // The window owns the drop once it has it, and frees it.
-  SendMessageW(main_, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-  EXPECT_EQ(TextOf(control(ControlId::kPathEdit)), Narrow(path));
+  SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+}
+
+// One file dropped: its path goes into the edit box.
+TEST_F(InProcessWindowTest, TakesADroppedFile) {
+  const std::string path = folder_.Inside("拖进来 a.mp3");
+  Drop(main_, {path});
+  EXPECT_EQ(TextOf(control(ControlId::kPathEdit)), path);
+}
+
+// Several files dropped at once are encoded at once, each named after
+// itself, and the label counts them.
+TEST_F(InProcessWindowTest, EncodesSeveralDroppedFilesAsABatch) {
+  std::vector<std::string> paths;
+  for (const char* name : {"一.mp3", "二.wav", "三.ogg"}) paths.push_back(folder_.AddSource(name));
+  Drop(main_, paths);
+  EXPECT_TRUE(TextOf(control(ControlId::kResultLabel)).starts_with("正在编码 "));
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowEnabled(control(ControlId::kEncodeButton)); }));
+  EXPECT_EQ(TextOf(control(ControlId::kResultLabel)),
+            "编码完成 3 个文件，路径：" + testing::PathText(folder_.result()));
+  EXPECT_EQ(folder_.ResultEntries(), (std::vector<std::string>{"一.silk", "三.silk", "二.silk"}));
 }
 
 }  // namespace
