@@ -6,6 +6,7 @@
 
 #include "cli/cli_options.h"
 #include "cli/report.h"
+#include "common/paths.h"
 #include "job/batch.h"
 #include "job/decode_job.h"
 #include "job/sources.h"
@@ -44,6 +45,12 @@ int RunCli(const std::vector<std::string>& words, const JobSetting& program_sett
   JobSetting setting = program_setting;
   setting.naming = JobSetting::Naming::kSource;
   setting.output_folder = options.output_folder;
+  // "out/" names the folder "out"; its outputs read better without "//".
+  while (setting.output_folder.size() > 1 &&
+         (setting.output_folder.ends_with('/') ||
+          setting.output_folder.ends_with(kPathSeparator.front()))) {
+    setting.output_folder.pop_back();
+  }
 
   Batch batch(sources.size(), options.jobs != 0 ? options.jobs : DefaultParallelJobs());
   interrupts.OnInterrupt([&batch] { batch.Cancel(); });

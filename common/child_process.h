@@ -26,7 +26,9 @@ class ChildProcess {
   ChildProcess& operator=(const ChildProcess&) = delete;
 
   // Reads the next piece of the child's standard error into `buffer`, waiting
-  // for it. Returns 0 once no process holds the pipe's write end any more.
+  // for it. Returns 0 at the end: once no process holds the pipe's write end
+  // any more, or, on Windows (where a console host may keep it open), once
+  // the child has ended and the pipe is empty.
   std::size_t ReadError(char* buffer, std::size_t size);
 
   enum class Ending { kAsk, kForce };

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "common/child_process.h"
@@ -139,11 +140,30 @@ ChildProcess::Started ChildProcess::Start(const std::string& program,
 }
 
 std::size_t ChildProcess::ReadError(char* buffer, std::size_t size) {
-  DWORD got = 0;
-  if (!ReadFile(handles_->error_pipe.get(), buffer, static_cast<DWORD>(size), &got, nullptr)) {
-    return 0;
+  // The pipe ends when the last process holding its write end closes it,
+  // and that need not be the child: Windows starts a console host for a
+  // console program, and one left behind by a child that was ended at once
+  // (Wine's does so) keeps the pipe open for good. So the reading also ends
+  // once the child has ended and the pipe holds nothing more, and it waits
+  // on the child rather than in a read that might never return.
+  HANDLE pipe = handles_->error_pipe.get();
+  for (;;) {
+    DWORD available = 0;
+    if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr)) return 0;
+    if (available > 0) {
+      DWORD got = 0;
+      const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(size, available));
+      if (!ReadFile(pipe, buffer, wanted, &got, nullptr)) return 0;
+      return got;
+    }
+    if (WaitForSingleObject(handles_->process.get(), 50) == WAIT_OBJECT_0) {
+      // What it wrote before it ended is in the pipe by now.
+      if (PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+        continue;
+      }
+      return 0;
+    }
   }
-  return got;
 }
 
 void ChildProcess::End(Ending) {

@@ -97,7 +97,9 @@ std::vector<std::string> LocalFiles(const QMimeData* data) {
 MainWindow::MainWindow(BackgroundJobs::Job job, ShowFiles show_files)
     : QWidget(nullptr, kWindowFlags),
       show_files_(std::move(show_files)),
-      jobs_(std::move(job), DefaultParallelJobs()) {
+      jobs_(
+          std::move(job), [this](std::function<void()> event) { Post(std::move(event)); },
+          [this] { OnJobsChanged(); }) {
   setWindowTitle(Text(kMainWindow.title));
   QIcon icon;
   icon.addFile(QStringLiteral(":/icons/tosilk-48.png"));
@@ -195,15 +197,15 @@ void MainWindow::TakeFiles(const std::vector<std::string>& files) {
   } else if (dropped.nothing_found) {
     result_label_->setText(Text(texts::kNothingToEncode));
   } else if (!dropped.batch.empty()) {
-    StartJobs(dropped.batch, JobSetting::Naming::kSource);
+    jobs_.Start(dropped.batch, JobSetting::Naming::kSource);
   }
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == result_label_ && event->type() == QEvent::MouseButtonRelease &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && !jobs_.busy() &&
-      !presenter_.written().empty()) {
-    show_files_(presenter_.written());
+      !jobs_.presenter().written().empty()) {
+    show_files_(jobs_.presenter().written());
     return true;
   }
   return QWidget::eventFilter(watched, event);
@@ -212,9 +214,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::ShowLabelMenu(const QPoint& at) {
   QMenu menu(this);
   connect(menu.addAction(Text(texts::kCopy)), &QAction::triggered, this, [this] {
-    const std::string text = presenter_.label().empty()
+    const std::string text = jobs_.presenter().label().empty()
                                  ? std::string(kMainWindow[ControlId::kResultLabel].text)
-                                 : presenter_.tooltip();
+                                 : jobs_.presenter().tooltip();
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
   });
   menu.exec(result_label_->mapToGlobal(at));
@@ -224,56 +226,30 @@ void MainWindow::Encode() {
   // A disabled button sends no click; this guards against one that was on
   // its way when the job started.
   if (jobs_.busy()) return;
-  StartJobs({Source{path_edit_->text().toStdString()}}, JobSetting::Naming::kStamp);
-}
-
-void MainWindow::StartJobs(std::vector<Source> sources, JobSetting::Naming naming) {
-  presenter_.Started(sources);
-  SetBusy(true);
-  ShowOutcome();
-  Batch::Events events;
-  events.progress = [this](std::size_t index, const JobProgress& progress) {
-    Post([this, index, progress] { presenter_.Progress(index, progress); });
-  };
-  events.done = [this](std::size_t index, const JobOutcome& outcome) {
-    Post([this, index, outcome] { presenter_.Done(index, outcome); });
-  };
-  jobs_.Start(std::move(sources), naming, std::move(events), [this] {
-    Post([this] {
-      jobs_.Reap();
-      SetBusy(false);
-    });
-  });
+  jobs_.Start({Source{path_edit_->text().toStdString()}}, JobSetting::Naming::kStamp);
 }
 
 void MainWindow::Post(std::function<void()> event) {
-  QMetaObject::invokeMethod(
-      this,
-      [this, event = std::move(event)] {
-        event();
-        ShowOutcome();
-      },
-      Qt::QueuedConnection);
+  QMetaObject::invokeMethod(this, std::move(event), Qt::QueuedConnection);
 }
 
-void MainWindow::SetBusy(bool busy) {
+void MainWindow::OnJobsChanged() {
+  const bool busy = jobs_.busy();
   // Clicks, Enter and Space on a disabled button start nothing, and typing
   // into a read-only box changes nothing, so no input made during a job is
   // replayed as a job afterwards.
   encode_button_->setEnabled(!busy);
   path_edit_->setReadOnly(busy);
-}
 
-void MainWindow::ShowOutcome() {
-  result_label_->setText(QString::fromStdString(presenter_.label()));
+  result_label_->setText(QString::fromStdString(jobs_.presenter().label()));
   // Rich text, so that Qt wraps a long tooltip; escaped, so that nothing in
   // a path reads as markup.
-  const QString tip = QString::fromStdString(presenter_.tooltip()).toHtmlEscaped();
+  const QString tip = QString::fromStdString(jobs_.presenter().tooltip()).toHtmlEscaped();
   const QString rich = QStringLiteral("<p style='white-space:pre-wrap'>%1</p>").arg(tip);
   // A tooltip on show keeps its text; it goes, and the next shows the new.
   if (result_label_->toolTip() != rich && QToolTip::isVisible()) QToolTip::hideText();
   result_label_->setToolTip(rich);
-  const bool openable = !jobs_.busy() && !presenter_.written().empty();
+  const bool openable = !jobs_.busy() && !jobs_.presenter().written().empty();
   result_label_->setCursor(openable ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 

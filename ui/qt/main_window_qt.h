@@ -9,8 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/background_jobs.h"
-#include "ui/job_presenter.h"
+#include "ui/window_jobs.h"
 
 class QCloseEvent;
 class QDragEnterEvent;
@@ -48,11 +47,11 @@ class MainWindow : public QWidget {
 
  private:
   void Encode();
-  void StartJobs(std::vector<Source> sources, JobSetting::Naming naming);
   // Runs `event` on the window's thread; callable from the jobs' thread.
   void Post(std::function<void()> event);
-  void SetBusy(bool busy);
-  void ShowOutcome();
+  // Shows what the jobs have come to: 编码 and the edit box usable or not,
+  // the label's text, tooltip and pointer.
+  void OnJobsChanged();
   void ShowLabelMenu(const QPoint& at);
   void FitToFrame();
   void FitOnceTheFrameIsKnown();
@@ -64,10 +63,9 @@ class MainWindow : public QWidget {
   QLineEdit* path_edit_ = nullptr;
   // Whether the window has been sized for the frame the platform reports.
   bool fitted_to_frame_ = false;
-  JobPresenter presenter_;
   // Last, so that it is destroyed first: its destructor stops the jobs, and
   // their thread must be gone before what it posts to.
-  BackgroundJobs jobs_;
+  WindowJobs jobs_;
 };
 
 // Shows `files` selected in the desktop's file manager (the

@@ -65,7 +65,9 @@ std::wstring WindowText(HWND window) {
 MainWindow::MainWindow(HINSTANCE instance, BackgroundJobs::Job job, ShowFiles show_files)
     : instance_(instance),
       show_files_(std::move(show_files)),
-      jobs_(std::move(job), DefaultParallelJobs()) {}
+      jobs_(
+          std::move(job), [this](std::function<void()> event) { Post(std::move(event)); },
+          [this] { OnJobsChanged(); }) {}
 
 bool MainWindow::Open() {
   WNDCLASSEXW window_class{};
@@ -228,8 +230,8 @@ void MainWindow::OnCommand(HWND sender, int notification) {
   if (notification == BN_CLICKED && sender == control(ControlId::kEncodeButton)) {
     OnClick();
   } else if (notification == STN_CLICKED && sender == control(ControlId::kResultLabel) &&
-             !jobs_.busy() && !presenter_.written().empty()) {
-    show_files_(presenter_.written());
+             !jobs_.busy() && !jobs_.presenter().written().empty()) {
+    show_files_(jobs_.presenter().written());
   }
 }
 
@@ -257,7 +259,7 @@ LRESULT MainWindow::OnControlColorStatic(HDC dc) {
 
 bool MainWindow::OnSetCursor(HWND under) {
   // The hand says that a click on the label opens the folder.
-  if (under != control(ControlId::kResultLabel) || jobs_.busy() || presenter_.written().empty()) {
+  if (under != control(ControlId::kResultLabel) || jobs_.busy() || jobs_.presenter().written().empty()) {
     return false;
   }
   SetCursor(LoadCursorW(nullptr, IDC_HAND));
@@ -281,9 +283,9 @@ void MainWindow::OnContextMenu(HWND clicked, POINT at) {
 }
 
 void MainWindow::CopyResult() {
-  const std::wstring text = Widen(presenter_.label().empty()
+  const std::wstring text = Widen(jobs_.presenter().label().empty()
                                       ? std::string(kMainWindow[ControlId::kResultLabel].text)
-                                      : presenter_.tooltip());
+                                      : jobs_.presenter().tooltip());
   if (!OpenClipboard(window_)) return;
   EmptyClipboard();
   const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
@@ -317,7 +319,7 @@ void MainWindow::TakeFiles(const std::vector<std::string>& files) {
   } else if (dropped.nothing_found) {
     SetWindowTextW(control(ControlId::kResultLabel), Widen(texts::kNothingToEncode).c_str());
   } else if (!dropped.batch.empty()) {
-    StartJobs(dropped.batch, JobSetting::Naming::kSource);
+    jobs_.Start(dropped.batch, JobSetting::Naming::kSource);
   }
 }
 
@@ -338,27 +340,8 @@ void MainWindow::OnClick() {
   // A disabled button sends no click; this guards against one that was on
   // its way when the job started.
   if (jobs_.busy()) return;
-  StartJobs({Source{Narrow(WindowText(control(ControlId::kPathEdit)))}},
-            JobSetting::Naming::kStamp);
-}
-
-void MainWindow::StartJobs(std::vector<Source> sources, JobSetting::Naming naming) {
-  presenter_.Started(sources);
-  SetBusy(true);
-  ShowOutcome();
-  Batch::Events events;
-  events.progress = [this](std::size_t index, const JobProgress& progress) {
-    Post([this, index, progress] { presenter_.Progress(index, progress); });
-  };
-  events.done = [this](std::size_t index, const JobOutcome& outcome) {
-    Post([this, index, outcome] { presenter_.Done(index, outcome); });
-  };
-  jobs_.Start(std::move(sources), naming, std::move(events), [this] {
-    Post([this] {
-      jobs_.Reap();
-      SetBusy(false);
-    });
-  });
+  jobs_.Start({Source{Narrow(WindowText(control(ControlId::kPathEdit)))}},
+              JobSetting::Naming::kStamp);
 }
 
 void MainWindow::Post(std::function<void()> event) {
@@ -376,12 +359,11 @@ void MainWindow::OnJobEvents() {
     const std::lock_guard<std::mutex> hold(events_mutex_);
     events.swap(events_);
   }
-  if (events.empty()) return;
   for (const std::function<void()>& event : events) event();
-  ShowOutcome();
 }
 
-void MainWindow::SetBusy(bool busy) {
+void MainWindow::OnJobsChanged() {
+  const bool busy = jobs_.busy();
   // Clicks, Enter and Space on a disabled button start nothing, and typing
   // into a read-only box changes nothing, so no input made during a job is
   // replayed as a job afterwards.
@@ -391,15 +373,15 @@ void MainWindow::SetBusy(bool busy) {
   // would then go nowhere, Esc among them: the edit box takes it.
   if (busy && GetFocus() == button) SetFocus(edit);
   EnableWindow(button, !busy);
-  SendMessageW(edit, EM_SETREADONLY, busy, 0);
-  // Its margins, which are frame, take the read-only colour too.
-  RedrawWindow(edit, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
-}
+  if (((GetWindowLongW(edit, GWL_STYLE) & ES_READONLY) != 0) != busy) {
+    SendMessageW(edit, EM_SETREADONLY, busy, 0);
+    // Its margins, which are frame, take the read-only colour too.
+    RedrawWindow(edit, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+  }
 
-void MainWindow::ShowOutcome() {
-  SetWindowTextW(control(ControlId::kResultLabel), Widen(presenter_.label()).c_str());
+  SetWindowTextW(control(ControlId::kResultLabel), Widen(jobs_.presenter().label()).c_str());
   if (tooltip_ == nullptr) return;
-  tooltip_text_ = Widen(presenter_.tooltip());
+  tooltip_text_ = Widen(jobs_.presenter().tooltip());
   TOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.hwnd = window_;

@@ -14,9 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/background_jobs.h"
-#include "ui/job_presenter.h"
 #include "ui/window_description.h"
+#include "ui/window_jobs.h"
 
 namespace tosilk::win {
 
@@ -69,11 +68,11 @@ class MainWindow {
   void OnDestroy();
 
   void OnClick();
-  void StartJobs(std::vector<Source> sources, JobSetting::Naming naming);
   // Runs `event` on the window's thread; callable from the jobs' thread.
   void Post(std::function<void()> event);
-  void SetBusy(bool busy);
-  void ShowOutcome();
+  // Shows what the jobs have come to: 编码 and the edit box usable or not,
+  // the label's text and tooltip.
+  void OnJobsChanged();
   void CopyResult();
   HWND control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
 
@@ -86,13 +85,12 @@ class MainWindow {
   // The control that had the focus when the window was last deactivated.
   HWND last_focus_ = nullptr;
 
-  JobPresenter presenter_;
   // Events from the jobs' thread, waiting to be run on the window's.
   std::mutex events_mutex_;
   std::deque<std::function<void()>> events_;
   // Last, so that it is destroyed first: its destructor stops the jobs, and
   // their thread must be gone before what it posts to.
-  BackgroundJobs jobs_;
+  WindowJobs jobs_;
 };
 
 // Takes and handles the messages of this thread until the quit request, and
