@@ -14,27 +14,12 @@
 #include "cli/cli.h"
 #include "common/paths.h"
 #include "testing/job_fixture.h"
+#include "testing/processes.h"
 
 namespace tosilk::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-bool WaitFor(const std::function<bool()>& done) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return true;
-}
-
-bool Running(const std::string& pid) {
-  const std::string stat = testing::ReadAll("/proc/" + pid + "/stat");
-  const std::size_t end_of_name = stat.rfind(')');
-  return end_of_name != std::string::npos && end_of_name + 2 < stat.size() &&
-         stat[end_of_name + 2] != 'Z';
-}
 
 struct SignalCase {
   const char* name;
@@ -63,9 +48,12 @@ TEST_P(CliSignalTest, EndsTheToolsRemovesTheirFilesAndExitsWith130) {
     execl(program.c_str(), program.c_str(), "-j", "2", a.c_str(), b.c_str(), c.c_str(), nullptr);
     _exit(127);
   }
-  ASSERT_TRUE(WaitFor([&] { return folder.ResultEntries().size() >= 2; }));
-  const std::string tool = testing::ReadAll(folder.path() / "ffmpeg.pid");
-  ASSERT_TRUE(Running(tool));
+  ASSERT_TRUE(testing::WaitUntil([&] { return folder.ResultEntries().size() >= 2; }));
+  std::string tool;
+  ASSERT_TRUE(testing::WaitUntil([&] {
+    tool = testing::ReadAll(folder.path() / "ffmpeg.pid");
+    return testing::ProcessRunning(tool);
+  }));
 
   kill(pid, GetParam().signal);
   int status = 0;
@@ -73,7 +61,7 @@ TEST_P(CliSignalTest, EndsTheToolsRemovesTheirFilesAndExitsWith130) {
   ASSERT_TRUE(WIFEXITED(status)) << "ended by a signal rather than by itself";
   EXPECT_EQ(WEXITSTATUS(status), kInterrupted);
   EXPECT_TRUE(folder.ResultEntries().empty()) << ::testing::PrintToString(folder.ResultEntries());
-  EXPECT_FALSE(Running(tool));
+  EXPECT_FALSE(testing::ProcessRunning(tool));
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, CliSignalTest,

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/collected_output.h"
+
 #include <algorithm>
 #include <regex>
 #include <set>
@@ -24,18 +26,6 @@ using tosilk::testing::ReadAll;
 using tosilk::testing::Utf8Path;
 using tosilk::testing::WriteAll;
 
-class Collected : public Output {
- public:
-  explicit Collected(bool terminal = false) : terminal_(terminal) {}
-  bool terminal() const override { return terminal_; }
-  void Out(std::string_view utf8) override { out += utf8; }
-  void Error(std::string_view utf8) override { err += utf8; }
-  std::string out;
-  std::string err;
-
- private:
-  bool terminal_;
-};
 
 // One for the whole test program: it takes the signals.
 Interrupts& TheInterrupts() {
@@ -57,7 +47,7 @@ class CliTest : public ::testing::Test {
   CliTest() : folder_("命令行 程序"), out_(folder_.Inside("输出 文件夹")) {}
 
   int Run(std::vector<std::string> words, bool terminal = false) {
-    output_ = Collected(terminal);
+    output_ = CollectedOutput(terminal);
     return RunCli(words, folder_.setting(), output_, TheInterrupts());
   }
   // A source in a folder of the program folder.
@@ -71,7 +61,7 @@ class CliTest : public ::testing::Test {
 
   ProgramFolder folder_;
   std::string out_;
-  Collected output_;
+  CollectedOutput output_;
 };
 
 TEST_F(CliTest, NamesEachFileAfterItsSourceAndNeverOverwrites) {

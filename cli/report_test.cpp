@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/collected_output.h"
+
 namespace tosilk::cli {
 namespace {
 
@@ -27,18 +29,6 @@ TEST(JsonLine, IsOneObjectOfAsciiKeysWithTheValuesEscaped) {
   EXPECT_NE(JsonLine(text, true, {}).find("\"kind\":\"skipped\""), std::string::npos);
 }
 
-class Collected : public Output {
- public:
-  explicit Collected(bool terminal) : terminal_(terminal) {}
-  bool terminal() const override { return terminal_; }
-  void Out(std::string_view utf8) override { out += utf8; }
-  void Error(std::string_view utf8) override { err += utf8; }
-  std::string out;
-  std::string err;
-
- private:
-  bool terminal_;
-};
 
 JobOutcome Done(std::string source) {
   JobOutcome outcome;
@@ -48,7 +38,7 @@ JobOutcome Done(std::string source) {
 }
 
 TEST(Report, WritesPlainLinesInTheOrderOfTheFilesGiven) {
-  Collected output(false);
+  CollectedOutput output(false);
   const std::vector<Source> sources = {{"a", false}, {"b", false}, {"c", true}};
   Report report(output, Report::Mode::kPlain, sources);
   JobOutcome c;
@@ -64,7 +54,7 @@ TEST(Report, WritesPlainLinesInTheOrderOfTheFilesGiven) {
 }
 
 TEST(Report, OnATerminalKeepsOneProgressLineAndShowsEachFailure) {
-  Collected output(true);
+  CollectedOutput output(true);
   const std::vector<Source> sources = {{"a.mp3", false}, {"b.mp3", false}};
   Report report(output, Report::Mode::kTerminal, sources);
   report.Began(0);

@@ -11,29 +11,12 @@
 
 #include "job/job_files.h"
 #include "testing/job_fixture.h"
+#include "testing/processes.h"
 
 namespace tosilk {
 namespace {
 
 namespace fs = std::filesystem;
-
-bool WaitFor(const std::function<bool()>& done) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return true;
-}
-
-// Whether `pid` is a process that runs: neither gone nor a zombie waiting
-// for whoever adopted it to reap it.
-bool Running(pid_t pid) {
-  const std::string stat = testing::ReadAll("/proc/" + std::to_string(pid) + "/stat");
-  const std::size_t end_of_name = stat.rfind(')');
-  return end_of_name != std::string::npos && end_of_name + 2 < stat.size() &&
-         stat[end_of_name + 2] != 'Z';
-}
 
 TEST(KilledJob, LeavesFilesThatOnlyItsDeathMakesRemovable) {
   ProgramFolder folder("killed");
@@ -47,22 +30,21 @@ TEST(KilledJob, LeavesFilesThatOnlyItsDeathMakesRemovable) {
     folder.Run(source);
     _exit(0);
   }
-  ASSERT_TRUE(WaitFor([&] { return fs::exists(testing::Utf8Path(pcm)); }));
+  ASSERT_TRUE(testing::WaitUntil([&] { return fs::exists(testing::Utf8Path(pcm)); }));
 
   // Running, the job's files are its own.
   const std::string result = testing::PathText(folder.result());
   EXPECT_TRUE(RemoveAbandonedJobFiles(result).empty());
   EXPECT_EQ(folder.ResultEntries().size(), 2u);
 
-  const pid_t tool =
-      static_cast<pid_t>(std::stol(testing::ReadAll(folder.path() / "ffmpeg.pid")));
+  const std::string tool = testing::ReadAll(folder.path() / "ffmpeg.pid");
   kill(job, SIGKILL);
   int status = 0;
   ASSERT_EQ(waitpid(job, &status, 0), job);
   EXPECT_EQ(RemoveAbandonedJobFiles(result).size(), 2u);
   EXPECT_TRUE(folder.ResultEntries().empty());
   // Its tool died with it, and writes nothing any more.
-  EXPECT_TRUE(WaitFor([&] { return !Running(tool); }));
+  EXPECT_TRUE(testing::WaitUntil([&] { return !testing::ProcessRunning(tool); }));
 }
 
 }  // namespace

@@ -83,6 +83,20 @@ std::string TooLong(const SilkOutcome& outcome, const char* doing) {
          std::to_string(outcome.memory_limit / kMiB) + " MiB this tool can use";
 }
 
+// Whether `input`, opened from `path`, could be read and holds something;
+// else `failure` says which.
+bool Readable(const InputFile& input, const std::string& path, Failure* failure) {
+  if (!input.ok()) {
+    failure->message = "cannot read input " + Quote(path) + ": " + input.error();
+    return false;
+  }
+  if (input.size() == 0) {
+    failure->message = "input " + Quote(path) + " is empty";
+    return false;
+  }
+  return true;
+}
+
 bool Encode(const std::vector<std::string>& words, Failure* failure) {
   const std::string usage = "usage: silk_v3_encoder IN.pcm OUT.silk [-tencent]";
   std::vector<std::string> paths;
@@ -92,14 +106,7 @@ bool Encode(const std::vector<std::string>& words, Failure* failure) {
   const std::string& output_path = paths[1];
 
   InputFile input(input_path);
-  if (!input.ok()) {
-    failure->message = "cannot read input " + Quote(input_path) + ": " + input.error();
-    return false;
-  }
-  if (input.size() == 0) {
-    failure->message = "input " + Quote(input_path) + " is empty";
-    return false;
-  }
+  if (!Readable(input, input_path, failure)) return false;
   // silk-wasm quietly drops a trailing odd byte, which would hide a
   // truncated or wrongly converted file, so an odd length is refused.
   if (input.size() % 2 != 0) {
@@ -160,14 +167,7 @@ bool Decode(const std::vector<std::string>& words, Failure* failure) {
   const std::string& output_path = paths[1];
 
   InputFile input(input_path);
-  if (!input.ok()) {
-    failure->message = "cannot read input " + Quote(input_path) + ": " + input.error();
-    return false;
-  }
-  if (input.size() == 0) {
-    failure->message = "input " + Quote(input_path) + " is empty";
-    return false;
-  }
+  if (!Readable(input, input_path, failure)) return false;
   if (input.size() >= SIZE_MAX) {
     failure->message = "input too long: " + Quote(input_path) + " is larger than memory";
     return false;

@@ -25,6 +25,7 @@
 
 #include "common/fatal.h"
 #include "testing/job_fixture.h"
+#include "testing/processes.h"
 #include "texts/texts.h"
 #include "ui/qt/main_window_qt.h"
 #include "ui/qt/start_up_qt.h"
@@ -294,14 +295,9 @@ TEST_F(WindowTest, EachClickReplacesTheWholeMessage) {
             "编码失败：找不到音频文件 " + folder_.Inside("gone.mp3"));
 }
 
-// The stand-in ffmpeg's process, from the id it wrote down.
+// Whether the stand-in ffmpeg that `folder`'s job started still runs.
 bool StandinRunning(const ProgramFolder& folder) {
-  const std::string pid = testing::ReadAll(folder.path() / "ffmpeg.pid");
-  if (pid.empty()) return false;
-  const std::string stat = testing::ReadAll("/proc/" + pid + "/stat");
-  const std::size_t end_of_name = stat.rfind(')');
-  return end_of_name != std::string::npos && end_of_name + 2 < stat.size() &&
-         stat[end_of_name + 2] != 'Z';
+  return testing::ProcessRunning(testing::ReadAll(folder.path() / "ffmpeg.pid"));
 }
 
 // While a job runs the window answers, shows how far the job is, and takes

@@ -21,6 +21,7 @@
 #include "common/unique_handle_win.h"
 #include "common/wide_win.h"
 #include "testing/fs_util.h"
+#include "testing/processes.h"
 #include "testing/standins.h"
 #include "texts/texts.h"
 #include "ui/win/main_window_win.h"
@@ -28,16 +29,7 @@
 
 namespace tosilk {
 
-// Polls `done` until it holds or `limit` has passed.
-inline bool WaitUntil(const std::function<bool()>& done,
-                      std::chrono::milliseconds limit = std::chrono::seconds(10)) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return true;
-}
+using testing::WaitUntil;
 
 inline std::string TextOf(HWND window) {
   wchar_t text[2048] = {};
@@ -213,10 +205,8 @@ class RunningProgram {
   // Whether the stand-in `role` that this folder's program started last
   // still runs.
   bool ToolRunning(std::string_view role) const {
-    const std::string pid = testing::ReadAll(folder_ / testing::Utf8Path(std::string(role) + ".pid"));
-    if (pid.empty()) return false;
-    UniqueHandle tool(OpenProcess(SYNCHRONIZE, FALSE, std::stoul(pid)));
-    return tool.valid() && WaitForSingleObject(tool.get(), 0) == WAIT_TIMEOUT;
+    return testing::ProcessRunning(
+        testing::ReadAll(folder_ / testing::Utf8Path(std::string(role) + ".pid")));
   }
 
   // Ends the program at once, as Task Manager does.
