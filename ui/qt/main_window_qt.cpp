@@ -238,6 +238,9 @@ void MainWindow::OnJobsChanged() {
   // Clicks, Enter and Space on a disabled button start nothing, and typing
   // into a read-only box changes nothing, so no input made during a job is
   // replayed as a job afterwards.
+  // A disabled button hands the focus on as Tab would, and the edit box
+  // would then select its whole text; it takes the focus plainly instead.
+  if (busy && encode_button_->hasFocus()) path_edit_->setFocus(Qt::OtherFocusReason);
   encode_button_->setEnabled(!busy);
   path_edit_->setReadOnly(busy);
 

@@ -323,6 +323,7 @@ TEST_F(WindowTest, WhileAJobRunsShowsItsProgressAndTakesNoFurtherJob) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return Ended() && Button()->isEnabled(); }, 20000));
   EXPECT_EQ(Std(Result()->text()), "编码完成，路径：" + folder_.Base("10041") + ".silk");
   EXPECT_FALSE(Edit()->isReadOnly());
+  EXPECT_FALSE(Edit()->hasSelectedText()) << "the focus came to the edit box selecting all";
   QTest::qWait(300);
   EXPECT_EQ(folder_.ResultEntries(), std::vector<std::string>{std::string(kFixedStamp) + "10041.silk"});
 }
